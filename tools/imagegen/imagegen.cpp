@@ -1,0 +1,59 @@
+// Host tool run at build time: writes every bitmap, icon and cursor of the
+// program into a directory, from the drawing code in pictures.cpp.
+//
+//   imagegen <outdir>          write all pictures
+//   imagegen --check <dir>     read them back and verify headers and pixels
+//   imagegen --rc              print the resource-script lines that name them
+#include "check_images.h"
+#include "pictures.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: imagegen <outdir> | --check <dir> | --rc\n");
+    return 2;
+}
+
+int printRc()
+{
+    for (const Picture& p : catalogue())
+        std::printf("%d %s \"%s\"\n", p.id, rcKeyword(p.kind), fileName(p.kind, p.id).c_str());
+    return 0;
+}
+
+int writeAll(const std::string& dir)
+{
+    int failures = 0;
+    for (const Picture& p : catalogue()) {
+        std::string path = dir + "/" + fileName(p.kind, p.id);
+        if (!writeFile(path, p.make())) {
+            std::fprintf(stderr, "imagegen: cannot write %s\n", path.c_str());
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        if (argc == 2 && std::strcmp(argv[1], "--rc") == 0)
+            return printRc();
+        if (argc == 3 && std::strcmp(argv[1], "--check") == 0)
+            return checkImages(argv[2]) == 0 ? 0 : 1;
+        if (argc == 2 && argv[1][0] != '-')
+            return writeAll(argv[1]);
+        return usage();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "imagegen: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,23 @@
+// The catalogue of every picture the program loads from its resources.
+#pragma once
+
+#include "formats.h"
+
+#include <string>
+#include <vector>
+
+enum class Kind { Bitmap, Icon, Cursor };
+
+struct Picture {
+    Kind kind;
+    int id;
+    Bytes (*make)();
+};
+
+const std::vector<Picture>& catalogue();
+
+// "bmp135.bmp", "ico128.ico", "cur133.cur".
+std::string fileName(Kind kind, int id);
+
+// "BITMAP", "ICON", "CURSOR": the resource-script keyword.
+const char* rcKeyword(Kind kind);
