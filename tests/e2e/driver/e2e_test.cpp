@@ -309,6 +309,8 @@ HWND FindMessageBox(DWORD pid, std::string* text, std::string* caption)
 
 // Reads and writes rows of a list view in another process: the messages carry
 // pointers, so the structure and text buffer live in memory of that process.
+// The layout written there is this process's, so driver and program must be
+// built for the same architecture.
 class RemoteListView {
 public:
     RemoteListView(HANDLE process, HWND list) : m_process(process), m_list(list)
@@ -580,7 +582,7 @@ void RefreshScenario(const Paths& p)
     }
     Check(unloaded, "the fake collection's DLL was unloaded");
     Check(balanced && finals == static_cast<int>(created.size()) && finals > 0,
-          "every AddRef matched by a Release (%d objects, all at 0)", finals);
+          "every AddRef matched by a Release (%d objects reported at unload)", finals);
 }
 
 // A collection that cannot be created: one "Failed" box, and OK ends the
@@ -700,18 +702,22 @@ int TickRows(int argc, char** argv)
 
 int CloseAll()
 {
-    DWORD pid = 0;
+    int closed = 0;
     if (HWND dlg = FindTopWindow(0, "#32770", kTitle)) {
-        GetWindowThreadProcessId(dlg, &pid);
         PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        WaitFor([&] { return !IsWindow(dlg); }, 10000);
+        if (!WaitFor([&] { return !IsWindow(dlg); }, 10000))
+            return 1;
+        ++closed;
     }
     while (HWND demo = FindTopWindow(0, DEMO_WINDOW_CLASS, nullptr)) {
         PostMessageA(demo, WM_CLOSE, 0, 0);
         if (!WaitFor([&] { return !IsWindow(demo); }, 5000))
             return 1;
+        ++closed;
     }
-    return 0;
+    if (closed == 0)
+        std::fprintf(stderr, "no program or demo window found\n");
+    return closed ? 0 : 1;
 }
 
 } // namespace
