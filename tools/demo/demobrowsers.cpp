@@ -156,11 +156,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     g_bigFont = CreateFontW(-22, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"宋体");
     g_smallFont = CreateFontW(-15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"宋体");
 
-    // A column at the left, clear of the program's dialog in the middle.
+    // A column at the left, clear of the program's centred dialog (about 630
+    // pixels wide) on a 1280-pixel screen.
     for (int i = 0; i < kPages; ++i) {
         Page& p = g_pages[i];
-        p.wnd = CreateWindowExA(0, DEMO_WINDOW_CLASS, "", WS_OVERLAPPEDWINDOW, 10, 10 + i * 150,
-                                340, 130, nullptr, nullptr, instance, nullptr);
+        p.wnd = CreateWindowExA(0, DEMO_WINDOW_CLASS, "", WS_OVERLAPPEDWINDOW, 8, 10 + i * 150,
+                                300, 130, nullptr, nullptr, instance, nullptr);
         if (!p.wnd)
             return 1;
         SetWindowTextW(p.wnd, p.name);
