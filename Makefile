@@ -1,0 +1,39 @@
+# Two commands do everything on a fresh Debian 12 machine:
+#   make run   builds Veskar and starts it under Wine with demo browser windows
+#   make test  builds both targets and runs the whole test suite
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all setup build build64 build32 test run clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+$(BUILD)/x86_64/build.ninja: | setup
+	cmake -S . -B $(BUILD)/x86_64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake
+
+$(BUILD)/i686/build.ninja: | setup
+	cmake -S . -B $(BUILD)/i686 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DVESKAR_TESTS=OFF
+
+build64: $(BUILD)/x86_64/build.ninja
+	cmake --build $(BUILD)/x86_64 -j $(JOBS)
+
+# The shipped program: 32-bit. Built and inspected here; these machines
+# cannot run 32-bit code.
+build32: $(BUILD)/i686/build.ninja
+	cmake --build $(BUILD)/i686 -j $(JOBS) --target veskar
+	tools/check-pe.sh $(BUILD)/i686/veskar.exe
+
+build: build64 build32
+
+test: build
+	tools/with-wine.sh tools/run-tests.sh $(BUILD)/x86_64
+
+run: build64
+	tools/with-wine.sh tools/demo/run-demo.sh $(BUILD)/x86_64
+
+clean:
+	rm -rf $(BUILD)

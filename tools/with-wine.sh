@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs a command inside the project's Wine session: a display (Xvfb if none),
+# the private prefix and one persistent wineserver for the whole command.
+set -u
+source "$(dirname "$0")/wine-env.sh"
+VESKAR_XVFB_PID=""
+veskar_ensure_display || exit 1
+veskar_ensure_prefix
+wineserver -k >/dev/null 2>&1
+wineserver -p
+# Start Wine's background services now, detached from our output: started
+# by a test instead, they would inherit CTest's pipes and keep it waiting.
+wine cmd /c exit </dev/null >/dev/null 2>&1
+"$@"
+rc=$?
+wineserver -k >/dev/null 2>&1
+[ -n "$VESKAR_XVFB_PID" ] && kill "$VESKAR_XVFB_PID" 2>/dev/null
+exit $rc
