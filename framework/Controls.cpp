@@ -1,0 +1,78 @@
+#include "Controls.h"
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_DRAWITEM) {
+        DrawItem((LPDRAWITEMSTRUCT)lParam);
+        *pResult = TRUE;
+        return TRUE;
+    }
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+DWORD_PTR CListCtrl::GetItemData(int nItem) const
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    SendMessage(LVM_GETITEMA, 0, (LPARAM)&item);
+    return (DWORD_PTR)item.lParam;
+}
+
+BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR data)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    item.lParam = (LPARAM)data;
+    return SetItem(&item);
+}
+
+int CListCtrl::InsertItem(int nItem, LPCSTR text)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.pszText = const_cast<LPSTR>(text);
+    return InsertItem(&item);
+}
+
+BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
+{
+    LVITEMA item = {};
+    item.state = nState;
+    item.stateMask = nMask;
+    return (BOOL)SendMessage(LVM_SETITEMSTATE, (WPARAM)nItem, (LPARAM)&item);
+}
+
+CString CListCtrl::GetItemText(int nItem, int nSubItem) const
+{
+    // The list view cannot tell the length beforehand: grow until it fits.
+    CString text;
+    for (int size = 256;; size *= 4) {
+        LVITEMA item = {};
+        item.iSubItem = nSubItem;
+        item.pszText = text.GetBuffer(size);
+        item.cchTextMax = size;
+        int n = (int)SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
+        text.ReleaseBuffer();
+        if (n < size - 1 || size >= (1 << 24))
+            return text;
+    }
+}
+
+int CListCtrl::InsertColumn(int nCol, LPCSTR heading, int nFormat, int nWidth)
+{
+    LVCOLUMNA col = {};
+    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    col.fmt = nFormat;
+    col.cx = nWidth;
+    col.pszText = const_cast<LPSTR>(heading);
+    return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)&col);
+}
+
+BOOL CListCtrl::GetItemRect(int nItem, LPRECT r, UINT nCode) const
+{
+    r->left = (LONG)nCode;
+    return (BOOL)SendMessage(LVM_GETITEMRECT, (WPARAM)nItem, (LPARAM)r);
+}
