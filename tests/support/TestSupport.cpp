@@ -1,0 +1,109 @@
+#include "TestSupport.h"
+#include "framework/Seams.h"
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+void FlushMessages(DWORD maxMs)
+{
+    DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        if (::GetTickCount() - start > maxMs)
+            break;
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ms)
+            break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+        FlushMessages(ms);
+    }
+}
+
+std::string Gbk(const wchar_t* text)
+{
+    int n = ::WideCharToMultiByte(936, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string s((size_t)(n > 0 ? n : 1), '\0');
+    ::WideCharToMultiByte(936, 0, text, -1, &s[0], n, nullptr, nullptr);
+    s.resize(strlen(s.c_str()));
+    return s;
+}
+
+namespace {
+MessageBoxRecorder* g_boxRecorder = nullptr;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer) : m_previous(g_pfnMessageBox), m_answer(answer)
+{
+    g_boxRecorder = this;
+    g_pfnMessageBox = Record;
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    g_pfnMessageBox = m_previous;
+    g_boxRecorder = nullptr;
+}
+
+int WINAPI MessageBoxRecorder::Record(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    g_boxRecorder->boxes.push_back({ owner, text ? text : "", caption ? caption : "", type, ::GetFocus() });
+    return g_boxRecorder->m_answer;
+}
+
+namespace {
+std::map<HWND, MessageRecorder*> g_recorders;
+}
+
+MessageRecorder::MessageRecorder(HWND hWnd, std::vector<UINT> only) : m_hWnd(hWnd), m_only(std::move(only))
+{
+    g_recorders[hWnd] = this;
+    m_previous = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)Proc);
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    if (::IsWindow(m_hWnd) && (WNDPROC)::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == Proc)
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_previous);
+    g_recorders.erase(m_hWnd);
+}
+
+LRESULT CALLBACK MessageRecorder::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    MessageRecorder* r = g_recorders[h];
+    if (r->m_only.empty() || std::find(r->m_only.begin(), r->m_only.end(), msg) != r->m_only.end())
+        r->messages.push_back(msg);
+    WNDPROC previous = r->m_previous;
+    if (msg == WM_NCDESTROY)
+        g_recorders.erase(h);
+    return ::CallWindowProcA(previous, h, msg, wp, lp);
+}
+
+std::string SequenceText(const std::vector<UINT>& messages)
+{
+    std::string s;
+    char buf[16];
+    for (UINT m : messages) {
+        snprintf(buf, sizeof buf, "%s0x%04x", s.empty() ? "" : " ", m);
+        s += buf;
+    }
+    return s;
+}
+
+DWORD GdiObjects()
+{
+    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+}
+
+DWORD UserObjects()
+{
+    return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+}
