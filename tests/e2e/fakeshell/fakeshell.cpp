@@ -4,6 +4,7 @@
 // every Refresh, so a test can prove which pages reloaded when and that all
 // references were given back. Format of config and log: fakeshell_protocol.h.
 #include "fakeshell_protocol.h"
+#include "WebBrowserNotImpl.h"
 
 #include <windows.h>
 #include <exdisp.h>
@@ -244,11 +245,7 @@ public:
     FAKE_DISPATCH_STUBS
 };
 
-#define NOTIMPL0(name) HRESULT STDMETHODCALLTYPE name() override { return E_NOTIMPL; }
-#define NOTIMPL(name, ...) \
-    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
-
-class FakeBrowser : public IWebBrowser2, private CountedObject {
+class FakeBrowser : public WebBrowserNotImpl, private CountedObject {
 public:
     FakeBrowser(int number, const Entry& entry)
         : CountedObject("b", number, entry.name), m_number(number), m_notify(entry.notify),
@@ -272,8 +269,6 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return DoAddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return DoRelease(); }
 
-    FAKE_DISPATCH_STUBS
-
     // IWebBrowser: the two calls the program makes, the rest refused.
     HRESULT STDMETHODCALLTYPE Refresh() override
     {
@@ -294,70 +289,6 @@ public:
         *name = SysAllocStringLen(m_wideName.data(), static_cast<UINT>(m_wideName.size()));
         return *name ? S_OK : E_OUTOFMEMORY;
     }
-    NOTIMPL0(GoBack)
-    NOTIMPL0(GoForward)
-    NOTIMPL0(GoHome)
-    NOTIMPL0(GoSearch)
-    NOTIMPL(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    NOTIMPL(Refresh2, VARIANT*)
-    NOTIMPL0(Stop)
-    NOTIMPL(get_Application, IDispatch**)
-    NOTIMPL(get_Parent, IDispatch**)
-    NOTIMPL(get_Container, IDispatch**)
-    NOTIMPL(get_Document, IDispatch**)
-    NOTIMPL(get_TopLevelContainer, VARIANT_BOOL*)
-    NOTIMPL(get_Type, BSTR*)
-    NOTIMPL(get_Left, LONG*)
-    NOTIMPL(put_Left, LONG)
-    NOTIMPL(get_Top, LONG*)
-    NOTIMPL(put_Top, LONG)
-    NOTIMPL(get_Width, LONG*)
-    NOTIMPL(put_Width, LONG)
-    NOTIMPL(get_Height, LONG*)
-    NOTIMPL(put_Height, LONG)
-    NOTIMPL(get_LocationURL, BSTR*)
-    NOTIMPL(get_Busy, VARIANT_BOOL*)
-    // IWebBrowserApp
-    NOTIMPL0(Quit)
-    NOTIMPL(ClientToWindow, int*, int*)
-    NOTIMPL(PutProperty, BSTR, VARIANT)
-    NOTIMPL(GetProperty, BSTR, VARIANT*)
-    NOTIMPL(get_Name, BSTR*)
-    NOTIMPL(get_HWND, SHANDLE_PTR*)
-    NOTIMPL(get_FullName, BSTR*)
-    NOTIMPL(get_Path, BSTR*)
-    NOTIMPL(get_Visible, VARIANT_BOOL*)
-    NOTIMPL(put_Visible, VARIANT_BOOL)
-    NOTIMPL(get_StatusBar, VARIANT_BOOL*)
-    NOTIMPL(put_StatusBar, VARIANT_BOOL)
-    NOTIMPL(get_StatusText, BSTR*)
-    NOTIMPL(put_StatusText, BSTR)
-    NOTIMPL(get_ToolBar, int*)
-    NOTIMPL(put_ToolBar, int)
-    NOTIMPL(get_MenuBar, VARIANT_BOOL*)
-    NOTIMPL(put_MenuBar, VARIANT_BOOL)
-    NOTIMPL(get_FullScreen, VARIANT_BOOL*)
-    NOTIMPL(put_FullScreen, VARIANT_BOOL)
-    // IWebBrowser2
-    NOTIMPL(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    NOTIMPL(QueryStatusWB, OLECMDID, OLECMDF*)
-    NOTIMPL(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
-    NOTIMPL(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*)
-    NOTIMPL(get_ReadyState, READYSTATE*)
-    NOTIMPL(get_Offline, VARIANT_BOOL*)
-    NOTIMPL(put_Offline, VARIANT_BOOL)
-    NOTIMPL(get_Silent, VARIANT_BOOL*)
-    NOTIMPL(put_Silent, VARIANT_BOOL)
-    NOTIMPL(get_RegisterAsBrowser, VARIANT_BOOL*)
-    NOTIMPL(put_RegisterAsBrowser, VARIANT_BOOL)
-    NOTIMPL(get_RegisterAsDropTarget, VARIANT_BOOL*)
-    NOTIMPL(put_RegisterAsDropTarget, VARIANT_BOOL)
-    NOTIMPL(get_TheaterMode, VARIANT_BOOL*)
-    NOTIMPL(put_TheaterMode, VARIANT_BOOL)
-    NOTIMPL(get_AddressBar, VARIANT_BOOL*)
-    NOTIMPL(put_AddressBar, VARIANT_BOOL)
-    NOTIMPL(get_Resizable, VARIANT_BOOL*)
-    NOTIMPL(put_Resizable, VARIANT_BOOL)
 
 private:
     int m_number;
@@ -368,6 +299,9 @@ private:
 };
 
 LONG g_nCollections;
+
+#define NOTIMPL(name, ...) \
+    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
 
 class FakeShellWindows : public IShellWindows, private CountedObject {
 public:
