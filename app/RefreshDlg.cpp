@@ -1,6 +1,7 @@
 #include "app/RefreshDlg.h"
 #include "chrome/AboutDlg.h"
 #include "framework/Seams.h"
+#include "skin/SkinManager.h"
 #include <climits>
 #include <memory>
 #include <new>
@@ -52,6 +53,7 @@ BOOL CRefreshDlg::OnInitDialog()
 {
     ::CoInitialize(nullptr);
     CDialog::OnInitDialog();
+    g_skin.Install(m_hWnd);
 
     m_strTitle = kTitle;
     SetWindowText(m_strTitle);
