@@ -4,6 +4,7 @@
 // freed within the paint.
 #include "app/RefreshDlg.h"
 #include "chrome/CaptionBitmaps.h"
+#include "chrome/CaptionFont.h"
 #include "framework/Gdi.h"
 #include <cstdlib>
 
@@ -16,7 +17,6 @@ const int kBottomStripHeight = 21;
 const int kButtonStripWidth = 79;
 const int kButtonStripHeight = 15;
 const int kLinkRightMargin = 5;
-const char kCaptionFace[] = "宋体";
 
 COLORREF ColorOf(const CString& colorString)
 {
@@ -31,17 +31,6 @@ UINT ButtonStripBitmap(int hover, BOOL pressed)
     case RegionClose:    return pressed ? IDB_CAPTION_CLOSE_DOWN : IDB_CAPTION_CLOSE_HOT;
     default:             return IDB_CAPTION_NORMAL;
     }
-}
-
-// The caption's 12-pixel 宋体. DEFAULT_CHARSET rather than ANSI_CHARSET: with
-// ANSI_CHARSET only Chinese Windows' font association finds a font with the
-// Chinese glyphs; elsewhere (and under Wine) the title and link come out as
-// empty boxes, and the text's bytes are read in code page 1252.
-BOOL CreateCaptionFont(CFont& font, int weight, BOOL underline)
-{
-    return font.CreateFont(12, 0, 0, 0, weight, FALSE, (BYTE)underline, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           FF_SWISS | DEFAULT_PITCH, kCaptionFace);
 }
 
 }  // namespace
