@@ -34,10 +34,14 @@ CRefreshDlg::CRefreshDlg(CWnd* pParent)
 
 BEGIN_MESSAGE_MAP(CRefreshDlg, CDialog)
     ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_SET, OnSet)
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -254,6 +258,8 @@ void CRefreshDlg::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == TIMER_REFRESH)
         RefreshTickedWindows();
+    else if (nIDEvent == TIMER_HOVER)
+        TrackCaptionHover();
     Default();
 }
 

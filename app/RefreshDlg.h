@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/Dialog.h"
 #include "controls/SkinListCtrl.h"
+#include "chrome/CaptionHitTest.h"
 #include "res/resource.h"
 #include <comdef.h>
 #include <exdisp.h>
@@ -28,6 +29,12 @@ public:
     void ShutDown();
     // "#RRGGBB" -> decimal text of the colour value; anything else -> "".
     static CString ParseColorString(const CString& str);
+    // Paint the caption tiles, frame and outline; then the button strip, icon,
+    // title and link (which also stores m_rectLink and m_rectStatus).
+    void DrawFrame(CDC* pDC);
+    void DrawCaption(CDC* pDC);
+    // The chrome region under a client point.
+    int CaptionHitTest(CPoint point) const;
 
     CSkinListCtrl m_listWindows;
     UINT m_nPeriod;
@@ -56,10 +63,14 @@ protected:
     void OnCancel() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnRefresh();
     void OnTimer(UINT_PTR nIDEvent);
     void OnSet();
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
     void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
@@ -71,4 +82,5 @@ private:
     // Adds the row of the collection's window `index`; raises _com_error.
     void AddBrowserRow(IShellWindows* pShellWindows, long index);
     void RefreshTickedWindows();
+    void TrackCaptionHover();
 };

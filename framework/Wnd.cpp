@@ -287,3 +287,30 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType)
 {
     return g_pfnMessageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : GetAppName(), nType);
 }
+
+void CWnd::UpdateDialogControls(CWnd* pTarget, BOOL bDisableIfNoHndler)
+{
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        // A control that handles its own commands is left to itself.
+        CWnd* pChild = FromHandlePermanent(hChild);
+        if (pChild && FindEntry(pChild->GetMessageMap(), WM_REFLECT_BASE + WM_COMMAND, BN_CLICKED, 0))
+            continue;
+        // Only push buttons: tick boxes, radio buttons and group boxes keep
+        // their state whatever the target handles.
+        if (!(::SendMessageA(hChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            continue;
+        LONG type = ::GetWindowLongA(hChild, GWL_STYLE) & BS_TYPEMASK;
+        if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_GROUPBOX || type == BS_AUTORADIOBUTTON)
+            continue;
+        UINT id = (UINT)::GetDlgCtrlID(hChild);
+        bool handled = pTarget && FindEntry(pTarget->GetMessageMap(), WM_COMMAND, BN_CLICKED, id);
+        if (handled) {
+            ::EnableWindow(hChild, TRUE);
+        } else if (bDisableIfNoHndler && ::IsWindowEnabled(hChild)) {
+            // The focus must not stay on a control that cannot take it.
+            if (::GetFocus() == hChild)
+                ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, FALSE);
+            ::EnableWindow(hChild, FALSE);
+        }
+    }
+}

@@ -69,10 +69,15 @@ public:
     void ScreenToClient(LPPOINT p) const { ::ScreenToClient(m_hWnd, p); }
     void ClientToScreen(LPPOINT p) const { ::ClientToScreen(m_hWnd, p); }
     BOOL MoveWindow(int x, int y, int w, int h, BOOL bRepaint = TRUE) { return ::MoveWindow(m_hWnd, x, y, w, h, bRepaint); }
+    BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) { return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags); }
+    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     // Centres on the owner, or on the work area when there is none.
     void CenterWindow();
     // A message box owned by this window; no caption means the application name.
     int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
+    // Enables each push button among the children whose command pTarget
+    // handles; with bDisableIfNoHndler, disables those it does not handle.
+    void UpdateDialogControls(CWnd* pTarget, BOOL bDisableIfNoHndler);
 
 protected:
     // Dispatch through the message maps; false if no entry took the message.

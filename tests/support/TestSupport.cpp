@@ -100,7 +100,15 @@ std::string SequenceText(const std::vector<UINT>& messages)
 
 DWORD GdiObjects()
 {
-    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    // Windows counts them; Wine 8 answers 0, so there the handle table is
+    // walked instead: a handle value without generation bits names the
+    // slot's current object.
+    if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return n;
+    DWORD n = 0;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        n += ::GetObjectType((HGDIOBJ)slot) != 0;
+    return n;
 }
 
 DWORD UserObjects()

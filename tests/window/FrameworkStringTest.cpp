@@ -37,3 +37,13 @@ TEST(CString, AppNameIsTheProgramFileWithoutExtension)
 {
     EXPECT_STREQ(GetAppName(), "window_tests");
 }
+
+TEST(TestSupport, GdiObjectCountSeesEveryLiveObject)
+{
+    DWORD before = GdiObjects();
+    HBRUSH brushes[3] = { ::CreateSolidBrush(1), ::CreateSolidBrush(2), ::CreateSolidBrush(3) };
+    EXPECT_EQ(GdiObjects(), before + 3);
+    for (HBRUSH b : brushes)
+        ::DeleteObject(b);
+    EXPECT_EQ(GdiObjects(), before);
+}

@@ -289,6 +289,13 @@ TEST(SkinInstall, WindowProcedureGoesAtDestroyAndDrawItemIsMarked)
 TEST(SkinHook, SkinsAMessageBoxOfThisThreadWithItsIcon)
 {
     EnsureSkinInstalled();
+    // A first box warms Wine's caches (system icon, fonts); the count is
+    // compared across the second.
+    BoxProbe warmUp;
+    warmUp.caption = "SkinIconBox";
+    StartProbe(warmUp);
+    ::MessageBoxA(nullptr, "Skinned box", warmUp.caption, MB_OK | MB_ICONERROR);
+    FlushMessages();
     BoxProbe probe;
     probe.caption = "SkinIconBox";
     StartProbe(probe);
