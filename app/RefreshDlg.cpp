@@ -38,6 +38,10 @@ BEGIN_MESSAGE_MAP(CRefreshDlg, CDialog)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_SET, OnSet)
     ON_WM_DESTROY()
+    // The list view passes its header's end of a column drag on as it comes
+    // from the header, whose own control id is 0.
+    ON_NOTIFY(HDN_ENDTRACKA, 0, OnHeaderEndTrack)
+    ON_NOTIFY(HDN_ENDTRACKA, IDC_LIST_WINDOWS, OnHeaderEndTrack)
 END_MESSAGE_MAP()
 
 void CRefreshDlg::DoDataExchange(CDataExchange* pDX)
@@ -69,6 +73,10 @@ BOOL CRefreshDlg::OnInitDialog()
 
     if (!m_pShellWindows)
         CreateShellWindows();
+
+    // The dialog still stands at the screen origin here, which the bars'
+    // placement relies on.
+    m_listWindows.InitScrollBars();
 
     m_listWindows.SetBkColor(RGB(255, 255, 255));
     m_listWindows.SetTextColor(RGB(0, 0, 0));
@@ -281,4 +289,11 @@ void CRefreshDlg::OnSet()
         KillTimer(TIMER_REFRESH);
         m_nTimer = SetTimer(TIMER_REFRESH, m_nPeriod * 1000);
     }
+}
+
+void CRefreshDlg::OnHeaderEndTrack(NMHDR*, LRESULT* pResult)
+{
+    // A new column width changes the horizontal scroll range.
+    m_listWindows.m_hScroll.UpdateThumb();
+    *pResult = 0;
 }

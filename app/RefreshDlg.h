@@ -61,6 +61,7 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnSet();
     void OnDestroy();
+    void OnHeaderEndTrack(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()
 
 private:
