@@ -142,6 +142,9 @@ void CSkinListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
             // Unselected for the moment, so that the list view uses these
             // colours instead of its own highlight.
             SetItemState(nItem, 0, LVIS_SELECTED);
+            // Some list views take the selection from the record rather
+            // than from the row (Wine's, while it has the focus).
+            pDraw->nmcd.uItemState &= ~CDIS_SELECTED;
         }
         *pResult = CDRF_NOTIFYPOSTPAINT;
         break;

@@ -94,3 +94,55 @@ private:
     static inline ListHost* s_current = nullptr;
     WNDPROC m_previous = nullptr;
 };
+
+inline int Extent(HWND hBar, bool vertical)
+{
+    RECT rc;
+    ::GetClientRect(hBar, &rc);
+    return vertical ? rc.bottom : rc.right;
+}
+
+// The thumb the list's position calls for, computed from scratch.
+inline int ExpectedThumb(HWND hList, HWND hBar, bool vertical)
+{
+    const int nBar = vertical ? SB_VERT : SB_HORZ;
+    SCROLLINFO si = { sizeof(si), SIF_ALL, 0, 0, 0, 0, 0 };
+    int limit = 0;
+    if (::GetScrollInfo(hList, nBar, &si))
+        limit = si.nMax - (si.nPage > 1 ? (int)si.nPage - 1 : 0);
+    const int e = Extent(hBar, vertical);
+    const int base = vertical ? 26 : 34, span = vertical ? 84 : 86;
+    int thumb = limit > 0 ? (int)((double)(e - span) / limit * si.nPos) + base : base;
+    if (vertical) {
+        if (thumb + 26 > e - 42) thumb = e - 67;
+        if (thumb < 41) thumb = 41;
+    } else {
+        if (thumb + 35 > e - 35) thumb = e - 69;
+        if (thumb < 34) thumb = 34;
+    }
+    return thumb;
+}
+
+// Compares a window's pixels in `area` with bitmap `nID` placed at `origin`.
+inline void ExpectPiece(HWND hBar, UINT nID, POINT origin, RECT area, const char* what)
+{
+    HDC hBarDC = ::GetDC(hBar);
+    HDC hMem = ::CreateCompatibleDC(hBarDC);
+    HBITMAP hBmp = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID));
+    HGDIOBJ old = ::SelectObject(hMem, hBmp);
+    int wrong = 0;
+    std::string first;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF want = ::GetPixel(hMem, x - origin.x, y - origin.y);
+            COLORREF got = ::GetPixel(hBarDC, x, y);
+            if (want != got && wrong++ == 0)
+                first = "at (" + std::to_string(x) + ", " + std::to_string(y) + ") got " +
+                        std::to_string(got) + " want " + std::to_string(want);
+        }
+    ::SelectObject(hMem, old);
+    ::DeleteObject(hBmp);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(hBar, hBarDC);
+    EXPECT_EQ(wrong, 0) << what << ": first difference " << first;
+}
