@@ -43,6 +43,10 @@ BEGIN_MESSAGE_MAP(CRefreshDlg, CDialog)
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
     ON_WM_DESTROY()
+    // The list view passes its header's end of a column drag on as it comes
+    // from the header, whose own control id is 0.
+    ON_NOTIFY(HDN_ENDTRACKA, 0, OnHeaderEndTrack)
+    ON_NOTIFY(HDN_ENDTRACKA, IDC_LIST_WINDOWS, OnHeaderEndTrack)
 END_MESSAGE_MAP()
 
 void CRefreshDlg::DoDataExchange(CDataExchange* pDX)
@@ -75,6 +79,10 @@ BOOL CRefreshDlg::OnInitDialog()
 
     if (!m_pShellWindows)
         CreateShellWindows();
+
+    // The dialog still stands at the screen origin here, which the bars'
+    // placement relies on.
+    m_listWindows.InitScrollBars();
 
     m_listWindows.SetBkColor(RGB(255, 255, 255));
     m_listWindows.SetTextColor(RGB(0, 0, 0));
@@ -289,4 +297,11 @@ void CRefreshDlg::OnSet()
         KillTimer(TIMER_REFRESH);
         m_nTimer = SetTimer(TIMER_REFRESH, m_nPeriod * 1000);
     }
+}
+
+void CRefreshDlg::OnHeaderEndTrack(NMHDR*, LRESULT* pResult)
+{
+    // A new column width changes the horizontal scroll range.
+    m_listWindows.m_hScroll.UpdateThumb();
+    *pResult = 0;
 }

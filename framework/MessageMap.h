@@ -85,6 +85,8 @@ protected:                                                     \
 #define ON_WM_MOUSEWHEEL()    VESKAR_ENTRY(WM_MOUSEWHEEL, 0, 0, 0, r_ = self_->OnMouseWheel((UINT)LOWORD(wp_), (short)HIWORD(wp_), CPoint(lp_)))
 #define ON_WM_KEYDOWN()       VESKAR_ENTRY(WM_KEYDOWN, 0, 0, 0, self_->OnKeyDown((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))
 #define ON_WM_KEYUP()         VESKAR_ENTRY(WM_KEYUP, 0, 0, 0, self_->OnKeyUp((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))
+// LRESULT fn(BOOL bCalcValidRects, NCCALCSIZE_PARAMS*)
+#define ON_WM_NCCALCSIZE()    VESKAR_ENTRY(WM_NCCALCSIZE, 0, 0, 0, r_ = self_->OnNcCalcSize((BOOL)wp_, (NCCALCSIZE_PARAMS*)lp_))
 #define ON_WM_SIZE()          VESKAR_ENTRY(WM_SIZE, 0, 0, 0, self_->OnSize((UINT)wp_, (short)LOWORD(lp_), (short)HIWORD(lp_)))
 // HBRUSH fn(HDC, HWND child, UINT ctlType)
 #define ON_WM_CTLCOLOR()                                                             \

@@ -1,0 +1,67 @@
+// Drawing and hit regions of the horizontal bar.
+#include "controls/SkinHScrollBar.h"
+#include "skin/MemDC.h"
+
+const ScrollAxis CSkinHScrollBar::s_axis = {
+    SB_HORZ, WM_HSCROLL,
+    34,   // base
+    86,   // span
+    35,   // thumb length
+    35,   // right arrow
+    34,   // lowest
+    69,   // highest from the end
+    17,   // drag offset
+    1,    // the list scrolls horizontally in pixels
+};
+
+namespace {
+enum : UINT { BMP_LEFT = 158, BMP_TRACK = 153, BMP_RIGHT = 154, BMP_THUMB = 152 };
+}
+
+void CSkinHScrollBar::DrawBar()
+{
+    CRect rc;
+    GetClientRect(&rc);
+    const int w = rc.Width();
+    CClientDC clientDC(this);
+    CMemDC dc(&clientDC, &rc);
+    dc.FillSolidRect(&rc, RGB(255, 255, 255));
+
+    CDC bitmapDC;
+    bitmapDC.CreateCompatibleDC(&clientDC);
+    {
+        CPiece left(bitmapDC, BMP_LEFT);
+        dc.BitBlt(0, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+    }
+    {
+        CPiece track(bitmapDC, BMP_TRACK);
+        for (int x = 35; x < w; ++x)
+            dc.BitBlt(x, 0, 1, 16, &bitmapDC, 0, 0, SRCCOPY);
+    }
+    {
+        CPiece right(bitmapDC, BMP_RIGHT);
+        dc.BitBlt(w - 35, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+    }
+    {
+        CPiece thumb(bitmapDC, BMP_THUMB);
+        dc.BitBlt(m_nThumbPos, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+    }
+}
+
+// A press tests the drawn pieces; a release tests taller regions and a
+// narrower left arrow.
+bool CSkinHScrollBar::InThumb(CPoint pt, bool bRelease) const
+{
+    return CRect(m_nThumbPos, 0, m_nThumbPos + 35, bRelease ? 20 : 16).PtInRect(pt);
+}
+
+bool CSkinHScrollBar::InForward(CPoint pt, bool bRelease) const
+{
+    const int w = Extent();
+    return CRect(w - 35, 0, w, bRelease ? 20 : 16).PtInRect(pt);
+}
+
+bool CSkinHScrollBar::InBack(CPoint pt, bool bRelease) const
+{
+    return bRelease ? CRect(0, 0, 26, 20).PtInRect(pt) : CRect(0, 0, 35, 16).PtInRect(pt);
+}

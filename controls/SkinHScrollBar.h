@@ -1,0 +1,23 @@
+// CSkinHScrollBar: the bitmap-drawn horizontal bar below the skinned list,
+// scrolling it by pixels.
+#pragma once
+#include "controls/SkinScrollBar.h"
+
+class CSkinHScrollBar : public CSkinScrollBar {
+public:
+    static const ScrollAxis s_axis;
+
+    CSkinHScrollBar() : CSkinScrollBar(s_axis, 34) {}
+
+    void DrawBar() override;
+    void LineLeft() { Scroll(SB_LINELEFT); }
+    void LineRight() { Scroll(SB_LINERIGHT); }
+    void PageLeft() { Scroll(SB_PAGELEFT); }
+    void PageRight() { Scroll(SB_PAGERIGHT); }
+
+protected:
+    bool InThumb(CPoint pt, bool bRelease) const override;
+    bool InForward(CPoint pt, bool bRelease) const override;
+    bool InBack(CPoint pt, bool bRelease) const override;
+    bool StepsOnUnheldRelease() const override { return true; }
+};
