@@ -37,6 +37,7 @@ BEGIN_MESSAGE_MAP(CRefreshDlg, CDialog)
     ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_SET, OnSet)
+    ON_BN_CLICKED(IDC_ABOUT, OnAbout)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -127,6 +128,12 @@ void CRefreshDlg::OnSysCommand(UINT nID, LPARAM)
     } else {
         Default();
     }
+}
+
+void CRefreshDlg::OnAbout()
+{
+    CAboutDlg dlgAbout;
+    dlgAbout.DoModal();
 }
 
 HCURSOR CRefreshDlg::OnQueryDragIcon()

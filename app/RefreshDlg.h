@@ -60,6 +60,7 @@ protected:
     void OnRefresh();
     void OnTimer(UINT_PTR nIDEvent);
     void OnSet();
+    void OnAbout();
     void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
