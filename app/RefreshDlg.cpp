@@ -42,6 +42,7 @@ BEGIN_MESSAGE_MAP(CRefreshDlg, CDialog)
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
+    ON_BN_CLICKED(IDC_ABOUT, OnAbout)
     ON_WM_DESTROY()
     // The list view passes its header's end of a column drag on as it comes
     // from the header, whose own control id is 0.
@@ -141,6 +142,12 @@ void CRefreshDlg::OnSysCommand(UINT nID, LPARAM)
     } else {
         Default();
     }
+}
+
+void CRefreshDlg::OnAbout()
+{
+    CAboutDlg dlgAbout;
+    dlgAbout.DoModal();
 }
 
 HCURSOR CRefreshDlg::OnQueryDragIcon()

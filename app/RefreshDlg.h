@@ -71,6 +71,7 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnAbout();
     void OnDestroy();
     void OnHeaderEndTrack(NMHDR* pNMHDR, LRESULT* pResult);
     DECLARE_MESSAGE_MAP()

@@ -2,7 +2,7 @@
 // pressed faces of the caption buttons, minimise and close, moving the window
 // by its surface, and the maker link.
 #include "app/RefreshDlg.h"
-#include "chrome/MakerPage.h"
+#include "chrome/MakerContacts.h"
 #include "framework/Seams.h"
 
 namespace {
@@ -74,7 +74,7 @@ void CRefreshDlg::OnLButtonUp(UINT, CPoint)
         CDialog::OnCancel();
         break;
     case RegionLink:
-        g_pfnShellExecute(m_hWnd, "Open", kMakerPageUrl, nullptr, nullptr, SW_SHOWMAXIMIZED);
+        g_pfnShellExecute(m_hWnd, "Open", MAKER_WEB_PAGE, nullptr, nullptr, SW_SHOWMAXIMIZED);
         break;
     default:
         break;

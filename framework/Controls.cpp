@@ -76,3 +76,42 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT r, UINT nCode) const
     r->left = (LONG)nCode;
     return (BOOL)SendMessage(LVM_GETITEMRECT, (WPARAM)nItem, (LPARAM)r);
 }
+
+namespace {
+// The size that version 5 of the common controls accepts too (the later
+// fields are not ours to use without a version 6 manifest).
+TOOLINFOA MakeToolInfo(CWnd* pWnd, UINT_PTR nIDTool)
+{
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = pWnd->m_hWnd;
+    ti.uId = nIDTool;
+    return ti;
+}
+}  // namespace
+
+BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR text, LPCRECT rect, UINT_PTR nIDTool)
+{
+    TOOLINFOA ti = MakeToolInfo(pWnd, nIDTool);
+    ti.rect = *rect;
+    ti.lpszText = const_cast<LPSTR>(text);
+    return (BOOL)SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
+}
+
+void CToolTipCtrl::UpdateTipText(LPCSTR text, CWnd* pWnd, UINT_PTR nIDTool)
+{
+    TOOLINFOA ti = MakeToolInfo(pWnd, nIDTool);
+    ti.lpszText = const_cast<LPSTR>(text);
+    SendMessage(TTM_UPDATETIPTEXTA, 0, (LPARAM)&ti);
+}
+
+CString CToolTipCtrl::GetText(CWnd* pWnd, UINT_PTR nIDTool) const
+{
+    // Older tooltips take no buffer size (newer ones read it from wParam):
+    // the buffer must outgrow any tip the program sets, and ours are short.
+    char buffer[1024] = "";
+    TOOLINFOA ti = MakeToolInfo(pWnd, nIDTool);
+    ti.lpszText = buffer;
+    SendMessage(TTM_GETTEXTA, sizeof buffer, (LPARAM)&ti);
+    return CString(buffer);
+}

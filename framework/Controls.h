@@ -68,3 +68,20 @@ public:
     BOOL Scroll(int dx, int dy) { return (BOOL)SendMessage(LVM_SCROLL, (WPARAM)dx, dy); }
     BOOL GetItemRect(int nItem, LPRECT r, UINT nCode) const;
 };
+
+// A tooltip window. It belongs to its object: the window goes with it.
+class CToolTipCtrl : public CWnd {
+public:
+    ~CToolTipCtrl() override { DestroyWindow(); }
+    // A popup owned by pParent's top-level window.
+    BOOL Create(CWnd* pParent, DWORD dwStyle = 0)
+    { return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CRect(), pParent->m_hWnd, 0); }
+    void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, (WPARAM)bActivate); }
+    // A tool over rect of pWnd's client area, identified by nIDTool.
+    BOOL AddTool(CWnd* pWnd, LPCSTR text, LPCRECT rect, UINT_PTR nIDTool);
+    void UpdateTipText(LPCSTR text, CWnd* pWnd, UINT_PTR nIDTool);
+    int GetToolCount() const { return (int)SendMessage(TTM_GETTOOLCOUNT); }
+    // The text of a tool; empty if there is no such tool.
+    CString GetText(CWnd* pWnd, UINT_PTR nIDTool) const;
+    void RelayEvent(MSG* pMsg) { SendMessage(TTM_RELAYEVENT, 0, (LPARAM)pMsg); }
+};

@@ -80,6 +80,9 @@ INT_PTR CDialog::DoModal()
 
 void CDialog::RunModalLoop()
 {
+    // A modal dialog shows whether or not its template says WS_VISIBLE.
+    if (!::IsWindowVisible(m_hWnd))
+        ShowWindow(SW_SHOWNORMAL);
     MSG msg;
     while (!m_bEndModal && m_hWnd) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
