@@ -98,10 +98,15 @@ TEST_F(AboutFixture, TemplateMatchesTheLayout)
             EXPECT_STREQ(text, item.text);
         }
         DWORD s = (DWORD)::GetWindowLongA(h, GWL_STYLE);
-        EXPECT_EQ(s & (item.style | WS_CHILD | WS_VISIBLE), item.style | WS_CHILD | WS_VISIBLE);
-        if (isIcon(item)) {
+        if (isIcon(item) && (s & SS_TYPEMASK) == SS_BITMAP) {
+            // The skin, once installed on the thread, turns icon statics into
+            // pictures of the icon on its background.
+            EXPECT_NE(::SendMessageA(h, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the skin's picture";
+            s = (s & ~SS_TYPEMASK) | SS_ICON;
+        } else if (isIcon(item)) {
             EXPECT_NE(::SendMessageA(h, STM_GETICON, 0, 0), 0) << "the icon loaded";
         }
+        EXPECT_EQ(s & (item.style | WS_CHILD | WS_VISIBLE), item.style | WS_CHILD | WS_VISIBLE);
         // Position (and, for all but icons, size) in dialog units.
         // The dialog manager converts position and size separately.
         CRect where(item.du.left, item.du.top, item.du.right, item.du.bottom), actual;
