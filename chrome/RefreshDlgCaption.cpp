@@ -7,6 +7,7 @@
 #include "chrome/CaptionFont.h"
 #include "framework/Gdi.h"
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -33,6 +34,23 @@ UINT ButtonStripBitmap(int hover, BOOL pressed)
     }
 }
 
+// A bitmap resource selected into a memory context compatible with the
+// target, for one paint; deselected, then deleted with its context.
+class BitmapSource {
+public:
+    BitmapSource(CDC* pTarget, UINT nID)
+    {
+        m_dc.CreateCompatibleDC(pTarget);
+        m_bitmap.LoadBitmap(nID);
+        m_select.emplace(m_dc, m_bitmap);
+    }
+    CDC* dc() { return &m_dc; }
+private:
+    CDC m_dc;
+    CBitmap m_bitmap;
+    std::optional<CSelectObject> m_select;
+};
+
 }  // namespace
 
 void CRefreshDlg::OnPaint()
@@ -52,15 +70,11 @@ void CRefreshDlg::DrawFrame(CDC* pDC)
     const int w = rect.Width();
     const int h = rect.Height();
 
-    CDC memDC;
-    memDC.CreateCompatibleDC(pDC);
-    CBitmap bitmap;
-    bitmap.LoadBitmap(IDB_CAPTION_BAR);
     {
-        CSelectObject selBitmap(memDC, bitmap);
+        BitmapSource tiles(pDC, IDB_CAPTION_BAR);
         // The last tile is cut by the window edge.
         for (int x = 0; x < w; x += kCaptionTileWidth)
-            pDC->BitBlt(x, 0, kCaptionTileWidth, kCaptionHeight, &memDC, 0, 0, SRCCOPY);
+            pDC->BitBlt(x, 0, kCaptionTileWidth, kCaptionHeight, tiles.dc(), 0, 0, SRCCOPY);
     }
 
     const CRect frames[] = {
@@ -92,12 +106,8 @@ void CRefreshDlg::DrawCaption(CDC* pDC)
     const int w = rect.Width();
     const int h = rect.Height();
 
-    CDC memDC;
-    memDC.CreateCompatibleDC(pDC);
-    CBitmap strip;
-    strip.LoadBitmap(ButtonStripBitmap(m_nHover, m_bPressed));
-    CSelectObject selStrip(memDC, strip);
-    pDC->BitBlt(w - kButtonStripWidth, 0, kButtonStripWidth, kButtonStripHeight, &memDC, 0, 0, SRCCOPY);
+    BitmapSource strip(pDC, ButtonStripBitmap(m_nHover, m_bPressed));
+    pDC->BitBlt(w - kButtonStripWidth, 0, kButtonStripWidth, kButtonStripHeight, strip.dc(), 0, 0, SRCCOPY);
 
     pDC->DrawIconEx(4, 5, m_hIcon, 16, 16, DI_NORMAL);
 
