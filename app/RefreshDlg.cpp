@@ -189,11 +189,17 @@ void CRefreshDlg::OnRefresh()
     IShellWindowsPtr pShellWindows = m_pShellWindows;
     if (!pShellWindows)
         return;
+    // Drawing waits until every row is in: a visible list view otherwise lays
+    // out its header again for each row (slow under Wine, with a server call
+    // per move), and the rows are shown together anyway.
+    m_listWindows.SendMessage(WM_SETREDRAW, FALSE);
     try {
         FillWindowList(pShellWindows);
     } catch (const _com_error&) {
         // The collection cannot count its windows: the list stays empty.
     }
+    m_listWindows.SendMessage(WM_SETREDRAW, TRUE);
+    m_listWindows.Invalidate();
 }
 
 void CRefreshDlg::FillWindowList(IShellWindows* pShellWindows)

@@ -174,6 +174,41 @@ TEST_F(RefreshDlgTest, RebuildDropsTicksAndKeepsExactlyOneReferencePerRow)
     EXPECT_EQ(a->refreshes + b->refreshes + c->refreshes, 0) << "no tick survives a rebuild";
 }
 
+TEST_F(RefreshDlgTest, RebuildDrawsTheListAgainOnceItIsDoneEvenAfterAFault)
+{
+    AddABC();
+    Open();
+    // Rows go in with drawing held back; it must come back on every path.
+    for (HRESULT count : { S_OK, E_UNEXPECTED }) {
+        shell.countResult = count;
+        MessageRecorder list(dlg.m_listWindows.m_hWnd, { WM_PAINT });
+        Click(IDC_REFRESH);
+        FlushMessages();
+        EXPECT_FALSE(list.messages.empty()) << std::hex << count << ": the list is painted again";
+        EXPECT_TRUE(dlg.m_listWindows.IsWindowVisible()) << std::hex << count;
+        RECT update;
+        EXPECT_FALSE(::GetUpdateRect(dlg.m_listWindows.m_hWnd, &update, FALSE)) << "nothing left to draw";
+    }
+    EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 0);
+
+    // And the rows of a good rebuild are on the screen: dark text in row 0.
+    shell.countResult = S_OK;
+    Click(IDC_REFRESH);
+    FlushMessages();
+    RECT row = { LVIR_LABEL };
+    ASSERT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETITEMRECT, 0, (LPARAM)&row));
+    HDC screen = ::GetDC(dlg.m_listWindows.m_hWnd);
+    int dark = 0;
+    for (int y = row.top; y < row.bottom; ++y) {
+        for (int x = row.left; x < row.left + 60; ++x) {
+            COLORREF c = ::GetPixel(screen, x, y);
+            dark += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+        }
+    }
+    ::ReleaseDC(dlg.m_listWindows.m_hWnd, screen);
+    EXPECT_GT(dark, 10) << "the text of \"Charlie\" is drawn";
+}
+
 TEST_F(RefreshDlgTest, TimerReloadsTickedRowsFromTheTopAndNothingElse)
 {
     AddABC();
