@@ -45,6 +45,8 @@ STDMETHODIMP FakeBrowser::QueryInterface(REFIID riid, void** ppv)
     } else if (riid == __uuidof(IWebBrowser2)) {
         if (FAILED(queryResult))
             return queryResult;
+        if (HRESULT hr = fault ? fault("QueryInterface") : S_OK; FAILED(hr))
+            return hr;
         if (!isBrowser)
             return E_NOINTERFACE;
         *ppv = static_cast<IWebBrowser2*>(this);
@@ -61,6 +63,8 @@ STDMETHODIMP FakeBrowser::get_LocationName(BSTR* pName)
     *pName = nullptr;
     if (FAILED(nameResult))
         return errors.Fail(nameResult);
+    if (HRESULT hr = fault ? fault("LocationName") : S_OK; FAILED(hr))
+        return errors.Fail(hr);
     if (!nullName)
         *pName = ::SysAllocStringLen(name.data(), (UINT)name.size());
     return S_OK;
@@ -70,6 +74,8 @@ STDMETHODIMP FakeBrowser::Refresh()
 {
     m_log->calls.push_back("Refresh " + tag);
     ++refreshes;
+    if (HRESULT hr = fault ? fault("Refresh") : S_OK; FAILED(hr))
+        return hr;
     return refreshResult;
 }
 
@@ -104,6 +110,8 @@ STDMETHODIMP FakeShellWindows::get_Count(LONG* count)
     *count = 0;
     if (FAILED(countResult))
         return errors.Fail(countResult);
+    if (HRESULT hr = fault ? fault("Count") : S_OK; FAILED(hr))
+        return errors.Fail(hr);
     *count = (LONG)windows.size();
     return S_OK;
 }
@@ -117,6 +125,8 @@ STDMETHODIMP FakeShellWindows::Item(VARIANT index, IDispatch** folder)
     m_log->calls.push_back("Item " + std::to_string(i));
     if (i == failItemAt)
         return errors.Fail(itemResult);
+    if (HRESULT hr = fault ? fault("Item") : S_OK; FAILED(hr))
+        return errors.Fail(hr);
     if (i < 0 || i >= (LONG)windows.size())
         return S_FALSE;
     if (FakeBrowser* b = windows[(size_t)i]) {

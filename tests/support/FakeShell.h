@@ -5,6 +5,7 @@
 #include "WebBrowserNotImpl.h"
 #include <exdisp.h>
 #include <oaidl.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +70,9 @@ public:
     HRESULT queryResult = S_OK;     // failure of QueryInterface(IWebBrowser2)
     HRESULT nameResult = S_OK;      // failure of get_LocationName
     HRESULT refreshResult = S_OK;   // what Refresh answers
+    // Asked before every call ("QueryInterface", "LocationName", "Refresh"):
+    // a failure code fails that call, for faults that come and go.
+    std::function<HRESULT(const char* call)> fault;
     std::wstring name;
     std::string tag;
     FakeErrorSource errors;
@@ -113,6 +117,8 @@ public:
     int failItemAt = -1;            // index whose Item call fails
     HRESULT itemResult = E_FAIL;
     bool offersShellWindows = true; // false: QueryInterface(IShellWindows) fails
+    // Asked before every "Count" and "Item" call; a failure code fails it.
+    std::function<HRESULT(const char* call)> fault;
     std::vector<FakeBrowser*> windows;
     FakeErrorSource errors;
 private:
