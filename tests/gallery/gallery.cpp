@@ -428,7 +428,9 @@ Probe SkinBackground(const std::string& what, HWND dlg, int x, int y)
 }
 
 // An icon static, after the skin has put its icon on the gradient: its
-// top-left corner (transparent in the icon) shows the background.
+// top-left corner (transparent in the icon) shows the background. Found by
+// class and style: a message box gives its icon id 1088 under Wine and
+// another one on Windows.
 HWND FindIconStatic(HWND dlg)
 {
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -636,16 +638,18 @@ void SelectedRow(Session& s)
     Click(Pt(s.list, item.left + 70, mid));
     MoveTo(FarAway());
     std::vector<Probe> probes;
-    probes.push_back(Fact("the clicked row is the selection, unticked", [&s](std::string* seen) {
+    probes.push_back(Fact("the clicked row is the selection, unticked", [&s, row](std::string* seen) {
         DWORD_PTR sel = 0;
         SendMessageTimeoutA(s.list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED, SMTO_ABORTIFHUNG, 5000, &sel);
-        *seen = "selected row " + std::to_string((int)sel) + ", tick state " + std::to_string(s.rows.StateImage(1));
-        return (int)sel == 1 && s.rows.StateImage(1) == 1;
+        const int tick = s.rows.StateImage(row);
+        *seen = "selected row " + std::to_string((int)sel) + ", tick state " + std::to_string(tick);
+        return (int)sel == row && tick == 1;
     }));
+    const int height = item.bottom - item.top;
     probes.push_back(PixelIs("selected row's own background", Pt(s.list, item.right - 40, mid), {kSelBack}));
-    probes.push_back(CountAtLeast("selected row's own text colour", ScreenRect(s.list, item.left, item.top, item.left + 300, item.bottom),
-                                  {kSelText}, 10));
-    probes.push_back(PixelIs("row below stays white", Pt(s.list, item.right - 40, mid + (item.bottom - item.top)), {kListBack}));
+    const RECT text = ScreenRect(s.list, item.left, item.top, item.left + 300, item.bottom);
+    probes.push_back(CountAtLeast("selected row's own text colour", text, {kSelText}, 10));
+    probes.push_back(PixelIs("row below stays white", Pt(s.list, item.right - 40, mid + height), {kListBack}));
     s.gallery.Take("row-selected", WindowRect(s.dlg), probes);
 }
 
@@ -814,13 +818,13 @@ void AboutBox(Session& s)
     // Near the link's left end, clear of its text: the tooltip that follows
     // a moment later opens below the pointer, away from the probes.
     SlideTo(FarAway(), Pt(web, 4, 4), 6);
-    RECT wr = ClientRect(web), mr = ClientRect(mail);
+    const Rgb raised = FromColorref(GetSysColor(COLOR_BTNHILIGHT));
     std::vector<Probe> probes;
     probes.push_back(PixelIs("hovered link's background", Pt(web, 2, 2), {kLinkInBack}));
-    probes.push_back(PixelIs("hovered link's raised edge", Pt(web, 0, 0), {FromColorref(GetSysColor(COLOR_BTNHILIGHT))}));
-    probes.push_back(CountAtLeast("hovered link's text", ScreenRect(web, 0, 0, wr.right, wr.bottom), {kLinkInText}, 20));
+    probes.push_back(PixelIs("hovered link's raised edge", Pt(web, 0, 0), {raised}));
+    probes.push_back(TextDrawn("hovered link's text", web, kLinkInText, 20));
     probes.push_back(PixelIs("other link's background", Pt(mail, 2, 2), {kMailFirstBack}));
-    probes.push_back(CountAtLeast("other link's text", ScreenRect(mail, 0, 0, mr.right, mr.bottom), {kLinkOutText}, 20));
+    probes.push_back(TextDrawn("other link's text", mail, kLinkOutText, 20));
     probes.push_back(PixelIs("chat link's background", Pt(GetDlgItem(about, kIdChatFirst), 1, 1), {kChatBack}));
     probes.push_back(SkinBackground("skin gradient, top row", about, 2, 0));
     probes.push_back(SkinBackground("skin gradient, row 75", about, 2, 75));
