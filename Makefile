@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build build64 build32 test run clean
+.PHONY: all setup build build64 build32 test run screenshots clean
 
 all: build
 
@@ -34,6 +34,11 @@ test: build
 
 run: build64
 	tools/with-wine.sh tools/demo/run-demo.sh $(BUILD)/x86_64
+
+# Checked pictures of the running program; the main dialog and the About box
+# also go to docs/images for the README.
+screenshots: build64
+	tools/run-gallery.sh $(BUILD)/x86_64
 
 clean:
 	rm -rf $(BUILD)

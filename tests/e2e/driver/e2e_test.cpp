@@ -7,6 +7,7 @@
 //   e2e_test --close-all                     window-menu Close on the program,
 //                                            then close the demo browsers
 // The last two serve the demo script. Paths may be Unix paths (from CTest).
+#include "ProgramDriver.h"
 #include "../fakeshell/fakeshell_protocol.h"
 #include "../../../tools/demo/demo_protocol.h"
 
@@ -52,118 +53,7 @@ void Note(const char* fmt, ...)
     std::fflush(stdout);
 }
 
-ULONGLONG Now() { return GetTickCount64(); }
 
-// Polls until pred() holds or the time is up; Wine's timers and process
-// start are not exact, so every wait is bounded, never a fixed sleep.
-template <class Pred>
-bool WaitFor(Pred pred, DWORD timeoutMs, DWORD stepMs = 50)
-{
-    ULONGLONG end = Now() + timeoutMs;
-    for (;;) {
-        if (pred())
-            return true;
-        if (Now() >= end)
-            return false;
-        Sleep(stepMs);
-    }
-}
-
-// CTest hands over Unix paths; Windows APIs and the registry need DOS paths.
-std::string ToWindowsPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    using ToDos = WCHAR* (CDECL*)(const char*);
-    auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos) {
-        if (WCHAR* w = toDos(path.c_str())) {
-            char buf[MAX_PATH * 2];
-            int n = WideCharToMultiByte(CP_ACP, 0, w, -1, buf, sizeof buf, nullptr, nullptr);
-            HeapFree(GetProcessHeap(), 0, w);
-            if (n > 0)
-                return buf;
-        }
-    }
-    std::string dos = "Z:" + path;   // Wine maps Z: to the Unix root
-    for (char& c : dos)
-        if (c == '/')
-            c = '\\';
-    return dos;
-}
-
-std::string ToUtf8(const char* ansi)
-{
-    wchar_t w[512];
-    char out[1024];
-    if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, w, 512) ||
-        !WideCharToMultiByte(CP_UTF8, 0, w, -1, out, sizeof out, nullptr, nullptr))
-        return std::string();
-    return out;
-}
-
-// ---------------------------------------------------------------- registry
-// Points CLSID_ShellWindows at the fake for as long as the object lives and
-// then puts back exactly what was there (Wine registers its own server).
-class FakeRegistration {
-public:
-    explicit FakeRegistration(const std::string& dllPath)
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, FAKESHELL_CLSID_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            m_existed = true;
-            m_oldDefault = Read(key, nullptr, &m_hadDefault);
-            m_oldModel = Read(key, "ThreadingModel", &m_hadModel);
-            RegCloseKey(key);
-        }
-        m_ok = Write(dllPath.c_str(), true, "Apartment", true);
-    }
-    ~FakeRegistration()
-    {
-        if (!m_existed)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, FAKESHELL_CLSID_KEY);
-        else
-            Write(m_oldDefault.c_str(), m_hadDefault, m_oldModel.c_str(), m_hadModel);
-    }
-    FakeRegistration(const FakeRegistration&) = delete;
-    FakeRegistration& operator=(const FakeRegistration&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    static std::string Read(HKEY key, const char* name, bool* had)
-    {
-        char buf[MAX_PATH * 2] = {};
-        DWORD size = sizeof buf - 1, type = 0;
-        *had = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) ==
-               ERROR_SUCCESS;
-        return buf;
-    }
-    static bool Write(const char* dll, bool setDll, const char* model, bool setModel)
-    {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, FAKESHELL_CLSID_KEY, 0, nullptr, 0, KEY_WRITE,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return false;
-        bool ok = true;
-        if (setDll)
-            ok &= RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(dll),
-                                 static_cast<DWORD>(std::strlen(dll) + 1)) == ERROR_SUCCESS;
-        else
-            RegDeleteValueA(key, nullptr);
-        if (setModel)
-            ok &= RegSetValueExA(key, "ThreadingModel", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(model),
-                                 static_cast<DWORD>(std::strlen(model) + 1)) == ERROR_SUCCESS;
-        else
-            RegDeleteValueA(key, "ThreadingModel");
-        RegCloseKey(key);
-        return ok;
-    }
-
-    bool m_existed = false, m_hadDefault = false, m_hadModel = false, m_ok = false;
-    std::string m_oldDefault, m_oldModel;
-};
 
 // ---------------------------------------------------------------- fake's log
 struct Event {
@@ -232,156 +122,6 @@ std::string IdOfName(const std::vector<Event>& log, const std::string& utf8Name)
     return "?";
 }
 
-// ---------------------------------------------------------------- windows
-struct FindArgs {
-    DWORD pid;          // 0: any process
-    const char* title;  // nullptr: any
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND wnd, LPARAM lp)
-{
-    auto* args = reinterpret_cast<FindArgs*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (args->pid && pid != args->pid)
-        return TRUE;
-    char cls[64], text[256];
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (std::strcmp(cls, args->cls) != 0)
-        return TRUE;
-    GetWindowTextA(wnd, text, sizeof text);
-    if (args->title && std::strcmp(text, args->title) != 0)
-        return TRUE;
-    args->found = wnd;
-    return FALSE;
-}
-
-HWND FindTopWindow(DWORD pid, const char* cls, const char* title)
-{
-    FindArgs args{pid, title, cls, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-    return args.found;
-}
-
-// The message box is a dialog of the process with a Static child that has
-// text (its icon is a Static too, without text).
-struct BoxArgs {
-    DWORD pid;
-    HWND box;
-    std::string text;
-};
-
-BOOL CALLBACK FindBoxProc(HWND wnd, LPARAM lp)
-{
-    auto* a = reinterpret_cast<BoxArgs*>(lp);
-    DWORD pid = 0;
-    char cls[64];
-    GetWindowThreadProcessId(wnd, &pid);
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (pid != a->pid || std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(wnd))
-        return TRUE;
-    for (HWND c = GetWindow(wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char ccls[64], t[256];
-        GetClassNameA(c, ccls, sizeof ccls);
-        if (lstrcmpiA(ccls, "Static") == 0 && GetWindowTextA(c, t, sizeof t) > 0) {
-            a->box = wnd;
-            a->text = t;
-            return FALSE;
-        }
-    }
-    return TRUE;
-}
-
-HWND FindMessageBox(DWORD pid, std::string* text, std::string* caption)
-{
-    BoxArgs args{pid, nullptr, std::string()};
-    EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&args));
-    if (args.box) {
-        char cap[256] = {};
-        GetWindowTextA(args.box, cap, sizeof cap);
-        *text = args.text;
-        *caption = cap;
-    }
-    return args.box;
-}
-
-// Reads and writes rows of a list view in another process: the messages carry
-// pointers, so the structure and text buffer live in memory of that process.
-// The layout written there is this process's, so driver and program must be
-// built for the same architecture.
-class RemoteListView {
-public:
-    RemoteListView(HANDLE process, HWND list) : m_process(process), m_list(list)
-    {
-        m_remote = static_cast<char*>(VirtualAllocEx(process, nullptr, kSize,
-                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    }
-    ~RemoteListView()
-    {
-        if (m_remote)
-            VirtualFreeEx(m_process, m_remote, 0, MEM_RELEASE);
-    }
-    RemoteListView(const RemoteListView&) = delete;
-    RemoteListView& operator=(const RemoteListView&) = delete;
-
-    bool ok() const { return m_remote != nullptr; }
-    int Count() const { return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)); }
-    int StateImage(int row) const
-    {
-        return static_cast<int>((Send(LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & 0xF000) >> 12);
-    }
-    std::string Text(int row) const
-    {
-        LVITEMA item{};
-        item.iSubItem = 0;
-        item.pszText = m_remote + sizeof(LVITEMA);
-        item.cchTextMax = kSize - sizeof(LVITEMA) - 1;
-        if (!Put(item))
-            return "<write failed>";
-        Send(LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(m_remote));
-        char text[kSize] = {};
-        SIZE_T got = 0;
-        ReadProcessMemory(m_process, m_remote + sizeof(LVITEMA), text, kSize - sizeof(LVITEMA) - 1,
-                          &got);
-        return text;
-    }
-    bool SetStateImage(int row, int image) const
-    {
-        LVITEMA item{};
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(image);
-        return Put(item) && Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote)) != 0;
-    }
-    std::vector<std::string> Rows() const
-    {
-        std::vector<std::string> rows;
-        for (int i = 0, n = Count(); i < n; ++i)
-            rows.push_back(Text(i));
-        return rows;
-    }
-
-private:
-    static constexpr SIZE_T kSize = 2048;
-    bool Put(const LVITEMA& item) const
-    {
-        SIZE_T put = 0;
-        return WriteProcessMemory(m_process, m_remote, &item, sizeof item, &put) &&
-               put == sizeof item;
-    }
-    LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) const
-    {
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutA(m_list, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result))
-            return -1;
-        return static_cast<LRESULT>(result);
-    }
-    HANDLE m_process;
-    HWND m_list;
-    char* m_remote = nullptr;
-};
-
 std::string Join(const std::vector<std::string>& v)
 {
     std::string s;
@@ -389,40 +129,6 @@ std::string Join(const std::vector<std::string>& v)
         s += (s.empty() ? "" : ", ") + x;
     return "[" + s + "]";
 }
-
-// The program under test; killed if a failed check leaves it running.
-class Program {
-public:
-    explicit Program(const std::string& exe)
-    {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string cmd = "\"" + exe + "\"";
-        m_ok = CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &si, &m_pi) != FALSE;
-    }
-    ~Program()
-    {
-        if (!m_ok)
-            return;
-        if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_pi.hProcess, 99);
-            WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-        CloseHandle(m_pi.hThread);
-        CloseHandle(m_pi.hProcess);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    bool ok() const { return m_ok; }
-    DWORD pid() const { return m_pi.dwProcessId; }
-    HANDLE process() const { return m_pi.hProcess; }
-    bool WaitExit(DWORD ms) const { return WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
-
-private:
-    PROCESS_INFORMATION m_pi{};
-    bool m_ok = false;
-};
 
 struct Paths {
     std::string exe, dll, dir, config, log;
@@ -621,21 +327,12 @@ void FailureScenario(const Paths& p, const char* mode)
     Check(balanced, "nothing created along the way is left referenced");
 }
 
-std::string MakeWorkDir()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string dir = std::string(temp) + "veskar-e2e-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-}
-
 int RunTest(const char* exeArg, const char* dllArg)
 {
     Paths p;
     p.exe = ToWindowsPath(exeArg);
     p.dll = ToWindowsPath(dllArg);
-    p.dir = MakeWorkDir();
+    p.dir = MakeWorkDir("veskar-e2e");
     p.config = p.dir + "\\fakeshell.cfg";
     p.log = p.dir + "\\fakeshell.log";
     std::printf("program %s\nfake    %s\nlog     %s\n", p.exe.c_str(), p.dll.c_str(), p.log.c_str());

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Takes the screenshot gallery of a build: tests/gallery's driver runs the
+# unmodified program against the fake Shell collection and checks every
+# picture's pixels; here the pictures become PNGs in <build>/gallery, and the
+# main dialog and the About box are copied to docs/images for the README.
+#
+# usage: tools/run-gallery.sh <build dir>
+set -euo pipefail
+
+build=$(cd "${1:?usage: run-gallery.sh <build dir>}" && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [ -z "${VESKAR_GALLERY_INNER:-}" ]; then
+    # A prefix of its own, so that a test run in the project's prefix never
+    # meets the fake's registration or loses its wineserver to this one;
+    # copying the ready prefix is much faster than creating one.
+    prefix=$build/galleryprefix
+    main_prefix=${VESKAR_WINEPREFIX:-$root/build/wineprefix}
+    if [ ! -f "$prefix/.veskar-ready" ] && [ -f "$main_prefix/.veskar-ready" ]; then
+        rm -rf "$prefix"
+        cp -a "$main_prefix" "$prefix"
+    fi
+    # Always a private Xvfb of the same size: no other window can come into
+    # the pictures, and they come out the same on every machine.
+    unset DISPLAY
+    export VESKAR_WINEPREFIX=$prefix VESKAR_GALLERY_INNER=1
+    exec "$root/tools/with-wine.sh" "${BASH_SOURCE[0]}" "$build"
+fi
+
+find_built() {
+    local f
+    f=$(find "$build" -name "$1" -type f -not -path '*/CMakeFiles/*' -print -quit)
+    [ -n "$f" ] || { echo "run-gallery: $1 not found under $build (build it first)" >&2; exit 1; }
+    echo "$f"
+}
+veskar=$(find_built veskar.exe)
+fake=$(find_built fakeshell.dll)
+driver=$(find_built gallery.exe)
+
+out=$build/gallery
+rm -rf "$out"
+mkdir -p "$out"
+timeout 180 wine "$driver" "$veskar" "$fake" "$out"
+
+# No time stamps in the files, so an unchanged picture is an unchanged file.
+for bmp in "$out"/*.bmp; do
+    convert "$bmp" -strip -define png:exclude-chunks=date,time "${bmp%.bmp}.png"
+    rm "$bmp"
+done
+mkdir -p "$root/docs/images"
+cp "$out/main.png" "$root/docs/images/main-dialog.png"
+cp "$out/about-link-hover.png" "$root/docs/images/about-box.png"
+echo "run-gallery: $(ls "$out"/*.png | wc -l) pictures in $out; docs/images updated"
