@@ -183,20 +183,21 @@ void CRefreshDlg::OnDestroy()
 
 void CRefreshDlg::OnRefresh()
 {
+    // Drawing waits until the old rows are out and the new ones in: a visible
+    // list view otherwise lays out its header again for each row (slow under
+    // Wine, with a server call per move), and the rows are shown together
+    // anyway.
+    m_listWindows.SendMessage(WM_SETREDRAW, FALSE);
     ReleaseWindowList();
     // Held locally: a message handled while a call waits on another process
     // could shut the dialog down under us.
     IShellWindowsPtr pShellWindows = m_pShellWindows;
-    if (!pShellWindows)
-        return;
-    // Drawing waits until every row is in: a visible list view otherwise lays
-    // out its header again for each row (slow under Wine, with a server call
-    // per move), and the rows are shown together anyway.
-    m_listWindows.SendMessage(WM_SETREDRAW, FALSE);
-    try {
-        FillWindowList(pShellWindows);
-    } catch (const _com_error&) {
-        // The collection cannot count its windows: the list stays empty.
+    if (pShellWindows) {
+        try {
+            FillWindowList(pShellWindows);
+        } catch (const _com_error&) {
+            // The collection cannot count its windows: the list stays empty.
+        }
     }
     m_listWindows.SendMessage(WM_SETREDRAW, TRUE);
     m_listWindows.Invalidate();
