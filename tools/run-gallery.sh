@@ -9,17 +9,14 @@ set -euo pipefail
 
 build=$(cd "${1:?usage: run-gallery.sh <build dir>}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/wine-env.sh"
 
 if [ -z "${VESKAR_GALLERY_INNER:-}" ]; then
     # A prefix of its own, so that a test run in the project's prefix never
     # meets the fake's registration or loses its wineserver to this one;
     # copying the ready prefix is much faster than creating one.
     prefix=$build/galleryprefix
-    main_prefix=${VESKAR_WINEPREFIX:-$root/build/wineprefix}
-    if [ ! -f "$prefix/.veskar-ready" ] && [ -f "$main_prefix/.veskar-ready" ]; then
-        rm -rf "$prefix"
-        cp -a "$main_prefix" "$prefix"
-    fi
+    veskar_copy_prefix "$prefix"
     # Always a private Xvfb of the same size: no other window can come into
     # the pictures, and they come out the same on every machine.
     unset DISPLAY
@@ -27,15 +24,9 @@ if [ -z "${VESKAR_GALLERY_INNER:-}" ]; then
     exec "$root/tools/with-wine.sh" "${BASH_SOURCE[0]}" "$build"
 fi
 
-find_built() {
-    local f
-    f=$(find "$build" -name "$1" -type f -not -path '*/CMakeFiles/*' -print -quit)
-    [ -n "$f" ] || { echo "run-gallery: $1 not found under $build (build it first)" >&2; exit 1; }
-    echo "$f"
-}
-veskar=$(find_built veskar.exe)
-fake=$(find_built fakeshell.dll)
-driver=$(find_built gallery.exe)
+veskar=$(veskar_find_built "$build" veskar.exe)
+fake=$(veskar_find_built "$build" fakeshell.dll)
+driver=$(veskar_find_built "$build" gallery.exe)
 
 out=$build/gallery
 rm -rf "$out"

@@ -39,3 +39,22 @@ veskar_ensure_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.veskar-ready"
 }
+
+# Makes <prefix> a copy of the project's ready prefix unless it is ready
+# itself: a prefix of its own keeps a run's registrations from every other
+# run, and copying is much faster than creating one.
+veskar_copy_prefix() {
+    local prefix=$1 main_prefix=${VESKAR_WINEPREFIX:-$VESKAR_ROOT/build/wineprefix}
+    if [ ! -f "$prefix/.veskar-ready" ] && [ -f "$main_prefix/.veskar-ready" ]; then
+        rm -rf "$prefix"
+        cp -a "$main_prefix" "$prefix"
+    fi
+}
+
+# Prints the path of the built file <name> under <build>, or fails.
+veskar_find_built() {
+    local f
+    f=$(find "$1" -name "$2" -type f -not -path '*/CMakeFiles/*' -print -quit)
+    [ -n "$f" ] || { echo "$(basename "$0"): $2 not found under $1 (build it first)" >&2; return 1; }
+    echo "$f"
+}

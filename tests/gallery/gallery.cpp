@@ -745,6 +745,30 @@ void ScrollBars(Session& s)
     MoveTo(FarAway());
 }
 
+// Checks shared by every box the program shows: its exact text (`shown` is
+// the text as the box holds it, `expected` as the program means it, both in
+// the program's code page), the text drawn, the skin's gradient behind it
+// and a skinned OK button.
+std::vector<Probe> MessageBoxProbes(const char* name, HWND box, const std::string& shown, const std::string& expected)
+{
+    HWND ok = GetDlgItem(box, IDOK);
+    HWND textStatic = FindTextStatic(box);
+    std::vector<Probe> probes;
+    probes.push_back(Fact("the message", [shown, expected](std::string* seen) {
+        *seen = "\"" + ToUtf8(shown.c_str()) + "\"";
+        return shown == expected;
+    }));
+    if (textStatic)
+        probes.push_back(TextDrawn("the message drawn in black", textStatic, 0x000000, 10));
+    probes.push_back(SkinBackground("skin gradient, top row", box, 2, 0));
+    probes.push_back(SkinBackground("skin gradient, lower", box, 2, ClientRect(box).bottom - 3));
+    if (ok)
+        probes.push_back(SkinnedButton("OK", ok));
+    else
+        Fail("%s: the box has no OK button", name);
+    return probes;
+}
+
 // Types `text` into the period box, presses 设置(&S) and pictures the box
 // that refuses it; OK then closes the box.
 void PeriodMessage(Session& s, const char* name, const char* text, const char* message)
@@ -771,21 +795,8 @@ void PeriodMessage(Session& s, const char* name, const char* text, const char* m
         return;
     }
     HWND ok = GetDlgItem(box, IDOK);
-    HWND textStatic = FindTextStatic(box);
     HWND icon = FindIconStatic(box);
-    std::vector<Probe> probes;
-    probes.push_back(Fact("the message", [said, message](std::string* seen) {
-        *seen = "\"" + ToUtf8(said.c_str()) + "\"";
-        return said == message;
-    }));
-    if (textStatic)
-        probes.push_back(TextDrawn("the message drawn in black", textStatic, 0x000000, 10));
-    probes.push_back(SkinBackground("skin gradient, top row", box, 2, 0));
-    probes.push_back(SkinBackground("skin gradient, lower", box, 2, ClientRect(box).bottom - 3));
-    if (ok)
-        probes.push_back(SkinnedButton("OK", ok));
-    else
-        Fail("%s: the box has no OK button", name);
+    std::vector<Probe> probes = MessageBoxProbes(name, box, said, message);
     if (icon)
         probes.push_back(IconOnBackground("exclamation icon on the gradient", box, icon));
     else
@@ -847,17 +858,6 @@ struct Paths {
     std::string exe, dll, out, config, log;
 };
 
-void WriteConfig(const Paths& p, const std::vector<std::string>& lines)
-{
-    FILE* f = std::fopen(p.config.c_str(), "wb");
-    if (!f)
-        return;
-    std::fprintf(f, "log %s\n", p.log.c_str());
-    for (const std::string& l : lines)
-        std::fprintf(f, "%s\n", l.c_str());
-    std::fclose(f);
-}
-
 // Page titles of the sort a browser shows, in UTF-8 as the fake reads them.
 std::vector<std::string> DemoBrowsers()
 {
@@ -875,7 +875,7 @@ std::vector<std::string> DemoBrowsers()
 
 void MainProgram(Gallery& gallery, const Paths& p)
 {
-    WriteConfig(p, DemoBrowsers());
+    WriteFakeShellConfig(p.config, p.log, DemoBrowsers());
     MoveTo(FarAway());
     Program prog(p.exe);
     if (!prog.ok()) {
@@ -918,7 +918,7 @@ void MainProgram(Gallery& gallery, const Paths& p)
 // The collection cannot be created: the one message of the program's own.
 void FailedBox(Gallery& gallery, const Paths& p)
 {
-    WriteConfig(p, {"fail create", "browser - Alpha"});
+    WriteFakeShellConfig(p.config, p.log, {"fail create", "browser - Alpha"});
     Program prog(p.exe);
     if (!prog.ok()) {
         Fail("the program did not start (%s)", p.exe.c_str());
@@ -932,20 +932,7 @@ void FailedBox(Gallery& gallery, const Paths& p)
         return;
     }
     HWND ok = GetDlgItem(box, IDOK);
-    HWND textStatic = FindTextStatic(box);
-    std::vector<Probe> probes;
-    probes.push_back(Fact("the message", [text](std::string* seen) {
-        *seen = "\"" + text + "\"";
-        return text == "Failed";
-    }));
-    if (textStatic)
-        probes.push_back(TextDrawn("the message drawn in black", textStatic, 0x000000, 10));
-    probes.push_back(SkinBackground("skin gradient, top row", box, 2, 0));
-    probes.push_back(SkinBackground("skin gradient, lower", box, 2, ClientRect(box).bottom - 3));
-    if (ok)
-        probes.push_back(SkinnedButton("OK", ok));
-    else
-        Fail("failed: the box has no OK button");
+    std::vector<Probe> probes = MessageBoxProbes("failed", box, text, "Failed");
     gallery.Take("failed", WindowRect(box), probes);
     if (ok)
         Click(Centre(ok));

@@ -2,10 +2,8 @@
 // browser should have, browsers that fail, disconnect or fail now and then,
 // a thousand rebuilds, and a thousand refused periods answered by real
 // message boxes. Each run ends with every reference given back.
-#include "app/RefreshDlg.h"
 #include "framework/Seams.h"
-#include "FakeShell.h"
-#include "TestSupport.h"
+#include "MainDialogFixture.h"
 #include <psapi.h>
 #include <memory>
 #include <string>
@@ -31,23 +29,8 @@ SIZE_T PrivateBytes()
     return total;
 }
 
-// The main dialog over a fake collection the test fills first.
-class SoakTest : public testing::Test {
+class SoakTest : public MainDialogFixture {
 protected:
-    SoakTest() : shell(&log) {}
-    void Open()
-    {
-        factory = std::make_unique<ScopedShellFactory>(&shell);
-        ASSERT_TRUE(dlg.Create());
-        FlushMessages();
-        log.calls.clear();
-    }
-    void TearDown() override
-    {
-        if (dlg.m_hWnd)
-            dlg.DestroyWindow();
-        FlushMessages();
-    }
     // Ends as the window menu's Close does, which lets the collection go too.
     void Close()
     {
@@ -55,8 +38,7 @@ protected:
         if (dlg.m_hWnd)
             dlg.DestroyWindow();
     }
-    void Rebuild() { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_REFRESH, BN_CLICKED), 0); }
-    void Pass() { dlg.SendMessage(WM_TIMER, CRefreshDlg::TIMER_REFRESH); }
+    void Rebuild() { Click(IDC_REFRESH); }
     int Rows() const { return dlg.m_listWindows.GetItemCount(); }
     FakeBrowser* RowBrowser(int row) const
     {
@@ -92,12 +74,6 @@ protected:
             EXPECT_EQ(w->errors.errorInfo.refs, 1) << w->tag << "'s error information";
         }
     }
-
-    FakeLog log;
-    FakeShellWindows shell;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<ScopedShellFactory> factory;
-    CRefreshDlg dlg;
 };
 
 std::string Converted(const std::wstring& name)
@@ -150,7 +126,7 @@ TEST_F(SoakTest, HostileLocationNamesAreListedAsConvertedWithoutCrashOrGrowth)
     ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int i = 0; i < n; ++i)
         dlg.m_listWindows.SetCheck(i, TRUE);
-    Pass();
+    RefreshTick();
     EXPECT_EQ(Reloads().size(), (size_t)n);
     Rebuild();
     SIZE_T before = PrivateBytes();
@@ -204,7 +180,7 @@ TEST_F(SoakTest, FailingDisconnectingAndFlakyBrowsersNeverStopTheOthers)
     w[1]->refreshResult = RPC_E_DISCONNECTED;
     w[2]->refreshResult = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
     std::vector<std::string> expected = TickEvery(1);
-    Pass();
+    RefreshTick();
     EXPECT_EQ(Reloads(), expected) << "gone browsers are asked, and the rest still reloaded in order";
 
     // From now on the others, and the collection, fail now and then.
@@ -222,7 +198,7 @@ TEST_F(SoakTest, FailingDisconnectingAndFlakyBrowsersNeverStopTheOthers)
             ASSERT_EQ(b->refs, 2) << b->tag << " in round " << round;
         }
         expected = TickEvery(round % 3 + 1);
-        Pass();
+        RefreshTick();
         ++passes;
         ASSERT_EQ(Reloads(), expected) << "round " << round;
     }
@@ -252,7 +228,7 @@ TEST_F(SoakTest, AThousandRebuildsOverAHundredWindowsKeepReferencesToTheUnit)
             held += b->refs - 1;
         ASSERT_EQ(held, 100) << "one reference a row after rebuild " << round;
         std::vector<std::string> expected = TickEvery(2);
-        Pass();
+        RefreshTick();
         ASSERT_EQ(Reloads(), expected) << "round " << round;
     }
     int reloads = 0, reloaded = 0;

@@ -4,36 +4,20 @@
 #include "app/RefreshDlg.h"
 #include "framework/Seams.h"
 #include "framework/WinApp.h"
-#include "FakeShell.h"
-#include "TestSupport.h"
+#include "MainDialogFixture.h"
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-class RefreshDlgTest : public testing::Test {
+class RefreshDlgTest : public MainDialogFixture {
 protected:
-    RefreshDlgTest() : shell(&log) {}
-
     void AddABC()
     {
         a = shell.Add(L"Alpha", "A");
         b = shell.Add(L"Bravo", "B");
         c = shell.Add(L"Charlie", "C");
-    }
-    void Open()
-    {
-        factory = std::make_unique<ScopedShellFactory>(&shell);
-        ASSERT_TRUE(dlg.Create());
-        FlushMessages();
-        log.calls.clear();
-    }
-    void TearDown() override
-    {
-        if (dlg.m_hWnd)
-            dlg.DestroyWindow();
-        FlushMessages();
     }
 
     std::vector<std::string> Rows() const
@@ -50,9 +34,7 @@ protected:
             n += dlg.m_listWindows.GetCheck(i) ? 1 : 0;
         return n;
     }
-    void Click(int id) { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)dlg.GetDlgItem(id)); }
     void Tick(int row) { dlg.m_listWindows.SetCheck(row, TRUE); }
-    void RefreshTick() { dlg.SendMessage(WM_TIMER, CRefreshDlg::TIMER_REFRESH); }
     void SetPeriodText(const char* text) { ::SetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text); }
     // Every browser is back to the test's own single reference.
     void ExpectAllReleased()
@@ -64,14 +46,9 @@ protected:
         }
     }
 
-    FakeLog log;
-    FakeShellWindows shell;
     FakeBrowser* a = nullptr;
     FakeBrowser* b = nullptr;
     FakeBrowser* c = nullptr;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<ScopedShellFactory> factory;
-    CRefreshDlg dlg;
 };
 
 TEST_F(RefreshDlgTest, StartsWithTheBrowsersInReverseOrderEachHoldingOneReference)
@@ -195,7 +172,7 @@ TEST_F(RefreshDlgTest, RebuildDrawsTheListAgainOnceItIsDoneEvenAfterAFault)
     shell.countResult = S_OK;
     Click(IDC_REFRESH);
     FlushMessages();
-    RECT row = { LVIR_LABEL };
+    RECT row = { LVIR_LABEL, 0, 0, 0 };
     ASSERT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETITEMRECT, 0, (LPARAM)&row));
     HDC screen = ::GetDC(dlg.m_listWindows.m_hWnd);
     int dark = 0;

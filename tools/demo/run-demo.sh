@@ -10,6 +10,7 @@ set -euo pipefail
 
 build=$(cd "${1:?usage: run-demo.sh <build dir>}" && pwd)
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/tools/wine-env.sh"
 
 if [ -z "${VESKAR_DEMO_INNER:-}" ]; then
     # Decide before with-wine.sh starts an Xvfb of its own.
@@ -18,25 +19,15 @@ if [ -z "${VESKAR_DEMO_INNER:-}" ]; then
     # A prefix of its own, so the fake's registration never meets the tests';
     # copying the project's ready prefix is much faster than creating one.
     prefix=$build/demoprefix
-    main_prefix=${VESKAR_WINEPREFIX:-$root/build/wineprefix}
-    if [ ! -f "$prefix/.veskar-ready" ] && [ -f "$main_prefix/.veskar-ready" ]; then
-        rm -rf "$prefix"
-        cp -a "$main_prefix" "$prefix"
-    fi
+    veskar_copy_prefix "$prefix"
     export VESKAR_WINEPREFIX=$prefix VESKAR_DEMO_INNER=1 VESKAR_DEMO_HEADLESS=$headless
     exec "$root/tools/with-wine.sh" "${BASH_SOURCE[0]}" "$build"
 fi
 
-find_built() {
-    local f
-    f=$(find "$build" -name "$1" -type f -not -path '*/CMakeFiles/*' -print -quit)
-    [ -n "$f" ] || { echo "run-demo: $1 not found under $build (build it first)" >&2; exit 1; }
-    echo "$f"
-}
-veskar=$(find_built veskar.exe)
-fake=$(find_built fakeshell.dll)
-pages=$(find_built demobrowsers.exe)
-driver=$(find_built e2e_test.exe)
+veskar=$(veskar_find_built "$build" veskar.exe)
+fake=$(veskar_find_built "$build" fakeshell.dll)
+pages=$(veskar_find_built "$build" demobrowsers.exe)
+driver=$(veskar_find_built "$build" e2e_test.exe)
 
 work=$build/demo
 mkdir -p "$work"

@@ -1,6 +1,7 @@
 // Driving the unmodified program from another process.
 #include "ProgramDriver.h"
 
+#include <cstdio>
 #include <cstring>
 
 std::string ToWindowsPath(const std::string& path)
@@ -122,4 +123,17 @@ HWND FindMessageBox(DWORD pid, std::string* text, std::string* caption, HWND exc
         *caption = cap;
     }
     return args.box;
+}
+
+void WriteFakeShellConfig(const std::string& config, const std::string& log,
+                          const std::vector<std::string>& lines)
+{
+    DeleteFileA(log.c_str());
+    FILE* f = std::fopen(config.c_str(), "wb");
+    if (!f)
+        return;
+    std::fprintf(f, "log %s\n", log.c_str());
+    for (const std::string& l : lines)
+        std::fprintf(f, "%s\n", l.c_str());
+    std::fclose(f);
 }

@@ -97,6 +97,11 @@ private:
     std::string m_oldDefault, m_oldModel;
 };
 
+// Writes the fake collection's configuration: its log file, then `lines`.
+// An old log is deleted, so the log holds only what the coming run does.
+void WriteFakeShellConfig(const std::string& config, const std::string& log,
+                          const std::vector<std::string>& lines);
+
 // A top-level window by process (0: any), class and title (nullptr: any).
 HWND FindTopWindow(DWORD pid, const char* cls, const char* title);
 // A visible message box of the process, other than `except`: a dialog with

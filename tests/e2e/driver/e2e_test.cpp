@@ -134,18 +134,6 @@ struct Paths {
     std::string exe, dll, dir, config, log;
 };
 
-void WriteConfig(const Paths& p, const std::vector<std::string>& lines)
-{
-    DeleteFileA(p.log.c_str());
-    FILE* f = std::fopen(p.config.c_str(), "wb");
-    if (!f)
-        return;
-    std::fprintf(f, "log %s\n", p.log.c_str());
-    for (const std::string& l : lines)
-        std::fprintf(f, "%s\n", l.c_str());
-    std::fclose(f);
-}
-
 void PressButton(HWND dlg, int id)
 {
     // Posted, as a click would be: the program may show a modal box in reply.
@@ -177,7 +165,7 @@ void RefreshScenario(const Paths& p)
     const char* nameA = u8"Alpha 首页";
     const char* nameB = u8"北京新闻";
     const char* nameC = u8"Charlie";
-    WriteConfig(p, {std::string("browser - ") + nameA, "browser - ", std::string("browser - ") + nameB,
+    WriteFakeShellConfig(p.config, p.log, {std::string("browser - ") + nameA, "browser - ", std::string("browser - ") + nameB,
                     "other", "empty", std::string("browser - ") + nameC});
     Program prog(p.exe);
     Check(prog.ok(), "program started (%s)", p.exe.c_str());
@@ -296,7 +284,7 @@ void RefreshScenario(const Paths& p)
 void FailureScenario(const Paths& p, const char* mode)
 {
     std::printf("--- collection creation fails (%s)\n", mode);
-    WriteConfig(p, {std::string("fail ") + mode, "browser - Alpha"});
+    WriteFakeShellConfig(p.config, p.log, {std::string("fail ") + mode, "browser - Alpha"});
     Program prog(p.exe);
     if (!prog.ok()) {
         Check(false, "program started");
