@@ -74,9 +74,9 @@ void Report::AddRatio(const std::string& name, double ratio, double limit)
 bool Report::Summarise() const
 {
     bool all = true;
-    Print("\n%-44s %-22s %-12s %s\n", "figure", "measured", "target", "result");
+    Print("\n%-40s %-30s %-14s %s\n", "figure", "measured", "target", "result");
     for (const Figure& f : m_figures) {
-        Print("%-44s %-22s %-12s %s\n", f.name.c_str(), f.value.c_str(), f.target.c_str(),
+        Print("%-40s %-30s %-14s %s\n", f.name.c_str(), f.value.c_str(), f.target.c_str(),
               f.met ? "met" : "NOT met");
         all = all && f.met;
     }
