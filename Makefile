@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all setup build build64 build32 test run screenshots clean
+.PHONY: all setup build build64 build32 test bench run screenshots clean
 
 all: build
 
@@ -31,6 +31,11 @@ build: build64 build32
 
 test: build
 	tools/with-wine.sh tools/run-tests.sh $(BUILD)/x86_64
+
+# Measures the program under Wine against its performance targets (minutes;
+# not part of make test).
+bench: build64
+	tools/with-wine.sh tools/run-bench.sh $(BUILD)/x86_64
 
 # The demo script opens its own Wine session once it has seen whether there
 # is a display to show the demo on (without one it takes a screenshot).

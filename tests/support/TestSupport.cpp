@@ -111,7 +111,48 @@ DWORD GdiObjects()
     return n;
 }
 
+namespace {
+
+bool UnderWine()
+{
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Wine keeps the USER objects of every process in one table of 16-bit slots
+// (handle = slot * 2 + 0x20, a generation in the high word), and a handle
+// whose high word is 0 names the slot's current object whatever its
+// generation. Each slot is asked whether it holds a window, menu or cursor
+// of this process. All three questions are answered from the process's own
+// part of the table: a window of another process, or an empty slot, has no
+// window procedure for us, and its owner is asked only when it has one.
+DWORD WineUserObjects()
+{
+    using FrameInfoFn = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
+    static const auto pfnFrameInfo = reinterpret_cast<FrameInfoFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetCursorFrameInfo")));
+    const DWORD lastError = ::GetLastError();
+    const DWORD self = ::GetCurrentProcessId();
+    DWORD n = 0;
+    for (UINT_PTR h = 0x20; h < 0xFFF0; h += 2) {
+        DWORD rate = 0, steps = 0, owner = 0;
+        if (::IsMenu((HMENU)h))
+            ++n;
+        else if (pfnFrameInfo && pfnFrameInfo((HCURSOR)h, 0, 0, &rate, &steps))
+            ++n;
+        else if (::GetWindowLongPtrA((HWND)h, GWLP_WNDPROC) && ::GetWindowThreadProcessId((HWND)h, &owner) &&
+                 owner == self)
+            ++n;
+    }
+    ::SetLastError(lastError);
+    return n;
+}
+
+}  // namespace
+
 DWORD UserObjects()
 {
-    return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    // Windows counts them; Wine 8 answers 0, and there the table is walked.
+    if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
+        return n;
+    return UnderWine() ? WineUserObjects() : 0;
 }

@@ -47,3 +47,65 @@ TEST(TestSupport, GdiObjectCountSeesEveryLiveObject)
         ::DeleteObject(b);
     EXPECT_EQ(GdiObjects(), before);
 }
+
+TEST(TestSupport, UserObjectCountSeesWindowsMenusAndCursors)
+{
+    auto popup = [] {
+        return ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    };
+    // Objects the system adds once for the thread or the process stay for the
+    // whole test: the input method's window lives while the thread has a
+    // top-level window (Wine), and a shared icon once loaded.
+    HWND anchor = popup();
+    HICON shared = ::LoadIconA(nullptr, IDI_APPLICATION);
+    FlushMessages();
+    const DWORD before = UserObjects();
+    ASSERT_GT(before, 0u);
+
+    HWND windows[3];
+    for (HWND& w : windows)
+        w = popup();
+    EXPECT_EQ(UserObjects(), before + 3);
+    HMENU menus[2] = { ::CreateMenu(), ::CreatePopupMenu() };
+    EXPECT_EQ(UserObjects(), before + 5);
+    HICON icon = ::CopyIcon(shared);
+    const BYTE andMask[4 * 32] = {}, xorMask[4 * 32] = {};
+    HCURSOR cursor = ::CreateCursor(nullptr, 0, 0, 32, 32, andMask, xorMask);
+    ASSERT_TRUE(icon && cursor);
+    EXPECT_EQ(UserObjects(), before + 7);
+
+    ::DestroyCursor(cursor);
+    ::DestroyIcon(icon);
+    for (HMENU m : menus)
+        ::DestroyMenu(m);
+    for (HWND w : windows)
+        ::DestroyWindow(w);
+    FlushMessages();
+    EXPECT_EQ(UserObjects(), before);
+    ::DestroyWindow(anchor);
+}
+
+// What the count relies on under Wine: a slot reused by a new window gets a
+// new generation in the handle's high word, and the low word alone still
+// reaches the window.
+TEST(TestSupport, WineUserHandleLowWordReachesTheCurrentObject)
+{
+    if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+        GTEST_SKIP() << "Windows: the count comes from GetGuiResources";
+    HWND reused = nullptr;
+    for (int i = 0; i < 20 && !reused; ++i) {
+        HWND w = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        if (HIWORD((UINT_PTR)w))
+            reused = w;
+        else
+            ::DestroyWindow(w);
+    }
+    ASSERT_NE(reused, nullptr) << "no handle with a generation came back";
+    HWND lowWord = (HWND)(UINT_PTR)LOWORD((UINT_PTR)reused);
+    ::SetWindowTextA(lowWord, "probe");
+    char text[16] = "";
+    ::GetWindowTextA(reused, text, sizeof text);
+    EXPECT_STREQ(text, "probe");
+    EXPECT_EQ((WNDPROC)::GetWindowLongPtrA(lowWord, GWLP_WNDPROC), (WNDPROC)::GetWindowLongPtrA(reused, GWLP_WNDPROC));
+    ::DestroyWindow(reused);
+}

@@ -5,6 +5,7 @@
 #include "framework/Seams.h"
 #include "framework/WinApp.h"
 #include "MainDialogFixture.h"
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -184,6 +185,45 @@ TEST_F(RefreshDlgTest, RebuildDrawsTheListAgainOnceItIsDoneEvenAfterAFault)
     }
     ::ReleaseDC(dlg.m_listWindows.m_hWnd, screen);
     EXPECT_GT(dark, 10) << "the text of \"Charlie\" is drawn";
+}
+
+// Whether the list had anything to repaint right after each row went in.
+std::vector<bool> g_pendingAfterInsert;
+WNDPROC g_listProc = nullptr;
+LRESULT CALLBACK WatchInserts(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    LRESULT r = ::CallWindowProcA(g_listProc, h, msg, wp, lp);
+    if (msg == LVM_INSERTITEMA)
+        g_pendingAfterInsert.push_back(::GetUpdateRect(h, nullptr, FALSE) != FALSE);
+    return r;
+}
+
+// A visible list drawing as the rows go in costs a screen update per row;
+// the rebuild draws the list once, after the last row, and leaves it drawing.
+TEST_F(RefreshDlgTest, RebuildDrawsTheListOnceWhenEveryRowIsIn)
+{
+    for (int i = 0; i < 30; ++i)
+        shell.Add(L"Row", "R");
+    Open();
+    HWND list = dlg.m_listWindows;
+    ASSERT_TRUE(::IsWindowVisible(list));
+    ASSERT_FALSE(::GetUpdateRect(list, nullptr, FALSE));
+
+    g_pendingAfterInsert.clear();
+    g_listProc = (WNDPROC)::SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)WatchInserts);
+    Click(IDC_REFRESH);
+    ::SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)g_listProc);
+
+    ASSERT_EQ(g_pendingAfterInsert.size(), 30u);
+    EXPECT_EQ(std::count(g_pendingAfterInsert.begin(), g_pendingAfterInsert.end(), true), 0)
+        << "rows were drawn while the list was being filled";
+    EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE)) << "the filled list is not repainted";
+    EXPECT_TRUE(::IsWindowVisible(list));
+    FlushMessages();
+    EXPECT_FALSE(::GetUpdateRect(list, nullptr, FALSE));
+    EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 30);
+    Tick(0);  // a row in view
+    EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE)) << "the list no longer draws its changes";
 }
 
 TEST_F(RefreshDlgTest, TimerReloadsTickedRowsFromTheTopAndNothingElse)
