@@ -13,20 +13,6 @@ struct Snapshot {
     SIZE_T privateBytes, privateReported;
 };
 
-// Committed memory of this process that no other process shares: what
-// PrivateUsage counts on Windows, where Wine 8 answers 0.
-SIZE_T CommittedPrivateBytes()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION mbi;
-    for (const BYTE* p = nullptr; ::VirtualQuery(p, &mbi, sizeof mbi) == sizeof mbi;
-         p = (const BYTE*)mbi.BaseAddress + mbi.RegionSize) {
-        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
-            total += mbi.RegionSize;
-    }
-    return total;
-}
-
 Snapshot Take()
 {
     FlushMessages();
@@ -39,7 +25,7 @@ Snapshot Take()
     pmc.cb = sizeof pmc;
     ::GetProcessMemoryInfo(::GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof pmc);
     s.privateReported = pmc.PrivateUsage;
-    s.privateBytes = pmc.PrivateUsage ? pmc.PrivateUsage : CommittedPrivateBytes();
+    s.privateBytes = PrivateBytes();
     return s;
 }
 

@@ -4,30 +4,11 @@
 // message boxes. Each run ends with every reference given back.
 #include "framework/Seams.h"
 #include "MainDialogFixture.h"
-#include <psapi.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Committed private memory of the process. Wine's figure for PrivateUsage
-// follows the Unix side's data size; where it answers 0 the private regions
-// are summed instead.
-SIZE_T PrivateBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof pmc;
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof pmc) && pmc.PrivateUsage)
-        return pmc.PrivateUsage;
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION mbi;
-    for (char* p = nullptr; ::VirtualQuery(p, &mbi, sizeof mbi); p = (char*)mbi.BaseAddress + mbi.RegionSize) {
-        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
-            total += mbi.RegionSize;
-    }
-    return total;
-}
 
 class SoakTest : public MainDialogFixture {
 protected:

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "framework/Seams.h"
+#include <psapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -155,4 +156,20 @@ DWORD UserObjects()
     if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
         return n;
     return UnderWine() ? WineUserObjects() : 0;
+}
+
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX pmc = {};
+    pmc.cb = sizeof pmc;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&pmc, sizeof pmc) && pmc.PrivateUsage)
+        return pmc.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION mbi;
+    for (const BYTE* p = nullptr; ::VirtualQuery(p, &mbi, sizeof mbi) == sizeof mbi;
+         p = (const BYTE*)mbi.BaseAddress + mbi.RegionSize) {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            total += mbi.RegionSize;
+    }
+    return total;
 }
