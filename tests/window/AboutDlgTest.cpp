@@ -209,7 +209,7 @@ HWND FindAboutBox()
     return found;
 }
 
-struct MainDialogFixture : testing::Test {
+struct AboutFromMainDialog : testing::Test {
     FakeLog log;
     FakeShellWindows shell{ &log };
     std::unique_ptr<ScopedShellFactory> factory;
@@ -232,7 +232,7 @@ struct MainDialogFixture : testing::Test {
     }
 };
 
-TEST_F(MainDialogFixture, ButtonAndWindowMenuOpenAFreshAboutBoxEachTime)
+TEST_F(AboutFromMainDialog, ButtonAndWindowMenuOpenAFreshAboutBoxEachTime)
 {
     struct Seen { HWND hWnd; CWnd* pObject; COLORREF bkOut; bool ownerDisabled; bool visible; };
     std::vector<Seen> seen;
@@ -279,7 +279,7 @@ TEST_F(MainDialogFixture, ButtonAndWindowMenuOpenAFreshAboutBoxEachTime)
     EXPECT_EQ(FindAboutBox(), nullptr);
 }
 
-TEST_F(MainDialogFixture, ModalLoopRelaysTheMouseToTheTooltipAndHoverIsShown)
+TEST_F(AboutFromMainDialog, ModalLoopRelaysTheMouseToTheTooltipAndHoverIsShown)
 {
     enum { Start, Hovering, Done } phase = Start;
     DWORD since = 0;
