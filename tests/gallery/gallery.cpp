@@ -8,6 +8,7 @@
 //
 // Exits non-zero if a probe fails, naming the picture and the pixel.
 #include "../e2e/driver/ProgramDriver.h"
+#include "Screenshot.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -95,76 +96,15 @@ struct Shot {
     int Width() const { return rect.right - rect.left; }
     int Height() const { return rect.bottom - rect.top; }
     bool Has(POINT p) const { return PtInRect(&rect, p) != FALSE; }
-    Rgb At(POINT p) const { return px[(size_t)(p.y - rect.top) * Width() + (p.x - rect.left)] & 0xFFFFFF; }
+    Rgb At(POINT p) const { return px[(size_t)(p.y - rect.top) * Width() + (p.x - rect.left)]; }
 };
 
 bool Capture(const RECT& rect, Shot* shot)
 {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (w <= 0 || h <= 0)
+    if (!CaptureScreen(rect, &shot->px))
         return false;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;   // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = false;
-    if (dib) {
-        HGDIOBJ old = SelectObject(mem, dib);
-        ok = BitBlt(mem, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-        GdiFlush();
-        SelectObject(mem, old);
-        if (ok) {
-            const Rgb* p = static_cast<const Rgb*>(bits);
-            shot->rect = rect;
-            shot->px.assign(p, p + (size_t)w * h);
-        }
-        DeleteObject(dib);
-    }
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
-// 24-bit bottom-up BMP.
-bool SaveBmp(const Shot& shot, const std::string& path)
-{
-    const int w = shot.Width(), h = shot.Height();
-    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
-    std::vector<BYTE> data((size_t)stride * h);
-    for (int y = 0; y < h; ++y) {
-        BYTE* row = &data[(size_t)(h - 1 - y) * stride];
-        for (int x = 0; x < w; ++x) {
-            Rgb c = shot.px[(size_t)y * w + x];
-            row[x * 3] = (BYTE)c;
-            row[x * 3 + 1] = (BYTE)(c >> 8);
-            row[x * 3 + 2] = (BYTE)(c >> 16);
-        }
-    }
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof ih;
-    ih.biWidth = w;
-    ih.biHeight = h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biCompression = BI_RGB;
-    ih.biSizeImage = (DWORD)data.size();
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
-              std::fwrite(data.data(), data.size(), 1, f) == 1;
-    return std::fclose(f) == 0 && ok;
+    shot->rect = rect;
+    return true;
 }
 
 // ---------------------------------------------------------------- probes
@@ -268,7 +208,7 @@ public:
             Sleep(40);
         }
         std::string file = std::string(name) + ".bmp";
-        if (!shot.px.empty() && !SaveBmp(shot, m_dir + "\\" + file))
+        if (!shot.px.empty() && !WriteBmp((m_dir + "\\" + file).c_str(), shot.Width(), shot.px))
             failed.push_back("could not write " + m_dir + "\\" + file);
         ++m_pictures;
         if (failed.empty()) {

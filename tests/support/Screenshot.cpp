@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-bool SaveScreenBitmap(const RECT& rect, const char* path)
+bool CaptureScreen(const RECT& rect, std::vector<DWORD>* pixels)
 {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0)
@@ -13,9 +13,9 @@ bool SaveScreenBitmap(const RECT& rect, const char* path)
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;  // bottom-up, as BMP files store rows
+    bi.bmiHeader.biHeight = -h;  // top-down
     bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP hbm = ::CreateDIBSection(hdcScreen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -25,26 +25,59 @@ bool SaveScreenBitmap(const RECT& rect, const char* path)
         ok = ::BitBlt(hdcMem, 0, 0, w, h, hdcScreen, rect.left, rect.top, SRCCOPY) != FALSE;
         ::GdiFlush();
         ::SelectObject(hdcMem, old);
-        const DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
-        const DWORD imageSize = stride * (DWORD)h;
-        BITMAPFILEHEADER fh = {};
-        fh.bfType = 0x4D42;
-        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-        fh.bfSize = fh.bfOffBits + imageSize;
-        bi.bmiHeader.biSizeImage = imageSize;
         if (ok) {
-            FILE* f = std::fopen(path, "wb");
-            ok = f && std::fwrite(&fh, sizeof fh, 1, f) == 1 &&
-                 std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-                 std::fwrite(bits, imageSize, 1, f) == 1;
-            if (f && std::fclose(f) != 0)
-                ok = false;
+            const DWORD* p = static_cast<const DWORD*>(bits);
+            pixels->assign(p, p + (size_t)w * h);
+            for (DWORD& c : *pixels)
+                c &= 0xFFFFFF;
         }
         ::DeleteObject(hbm);
     }
     ::DeleteDC(hdcMem);
     ::ReleaseDC(nullptr, hdcScreen);
     return ok;
+}
+
+bool WriteBmp(const char* path, int width, const std::vector<DWORD>& pixels)
+{
+    if (width <= 0 || pixels.empty() || pixels.size() % (size_t)width)
+        return false;
+    const int w = width, h = (int)(pixels.size() / (size_t)width);
+    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
+    std::vector<BYTE> data((size_t)stride * h);
+    for (int y = 0; y < h; ++y) {
+        BYTE* row = &data[(size_t)(h - 1 - y) * stride];  // BMP rows go bottom-up
+        for (int x = 0; x < w; ++x) {
+            DWORD c = pixels[(size_t)y * w + x];
+            row[x * 3] = (BYTE)c;
+            row[x * 3 + 1] = (BYTE)(c >> 8);
+            row[x * 3 + 2] = (BYTE)(c >> 16);
+        }
+    }
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biCompression = BI_RGB;
+    ih.biSizeImage = (DWORD)data.size();
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
+    FILE* f = std::fopen(path, "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
+              std::fwrite(data.data(), data.size(), 1, f) == 1;
+    return std::fclose(f) == 0 && ok;
+}
+
+bool SaveScreenBitmap(const RECT& rect, const char* path)
+{
+    std::vector<DWORD> pixels;
+    return CaptureScreen(rect, &pixels) && WriteBmp(path, rect.right - rect.left, pixels);
 }
 
 bool SaveWindowBitmap(HWND hWnd, const char* path)
