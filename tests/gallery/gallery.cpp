@@ -755,11 +755,7 @@ void PeriodMessage(Session& s, const char* name, const char* text, const char* m
 void AboutBox(Session& s)
 {
     Click(Centre(GetDlgItem(s.dlg, kIdAbout)));
-    HWND about = nullptr;
-    WaitFor([&] {
-        about = FindTopWindow(s.prog.pid(), "#32770", kAboutTitle);
-        return about && IsWindowVisible(about);
-    }, 5000);
+    HWND about = WaitForShownWindow(s.prog.pid(), "#32770", kAboutTitle, 5000);
     if (!about) {
         Fail("about: the About box did not open");
         return;
@@ -822,11 +818,7 @@ void MainProgram(Gallery& gallery, const Paths& p)
         Fail("the program did not start (%s)", p.exe.c_str());
         return;
     }
-    HWND dlg = nullptr;
-    WaitFor([&] {
-        dlg = FindTopWindow(prog.pid(), "#32770", kTitle);
-        return dlg && IsWindowVisible(dlg);
-    }, 15000);
+    HWND dlg = WaitForShownWindow(prog.pid(), "#32770", kTitle, 15000);
     if (!dlg) {
         Fail("the main dialog did not open");
         return;

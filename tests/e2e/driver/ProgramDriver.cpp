@@ -137,3 +137,13 @@ void WriteFakeShellConfig(const std::string& config, const std::string& log,
         std::fprintf(f, "%s\n", l.c_str());
     std::fclose(f);
 }
+
+HWND WaitForShownWindow(DWORD pid, const char* cls, const char* title, DWORD timeoutMs)
+{
+    HWND wnd = nullptr;
+    WaitFor([&] {
+        wnd = FindTopWindow(pid, cls, title);
+        return wnd && IsWindowVisible(wnd);
+    }, timeoutMs);
+    return wnd && IsWindowVisible(wnd) ? wnd : nullptr;
+}

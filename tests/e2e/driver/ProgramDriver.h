@@ -104,6 +104,8 @@ void WriteFakeShellConfig(const std::string& config, const std::string& log,
 
 // A top-level window by process (0: any), class and title (nullptr: any).
 HWND FindTopWindow(DWORD pid, const char* cls, const char* title);
+// Waits up to `timeoutMs` for such a window to be shown; null if none was.
+HWND WaitForShownWindow(DWORD pid, const char* cls, const char* title, DWORD timeoutMs);
 // A visible message box of the process, other than `except`: a dialog with
 // a Static child that has text (its icon is a Static too, without text).
 HWND FindMessageBox(DWORD pid, std::string* text, std::string* caption, HWND except = nullptr);

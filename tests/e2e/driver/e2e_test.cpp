@@ -172,10 +172,8 @@ void RefreshScenario(const Paths& p)
     if (!prog.ok())
         return;
 
-    HWND dlg = nullptr;
-    WaitFor([&] { dlg = FindTopWindow(prog.pid(), "#32770", kTitle); return dlg && IsWindowVisible(dlg); },
-            15000);
-    Check(dlg && IsWindowVisible(dlg), "main dialog shown with its title");
+    HWND dlg = WaitForShownWindow(prog.pid(), "#32770", kTitle, 15000);
+    Check(dlg != nullptr, "main dialog shown with its title");
     if (!dlg)
         return;
     const ULONGLONG shown = Now();
