@@ -48,20 +48,23 @@ void CSkinHScrollBar::DrawBar()
     }
 }
 
-// A press tests the drawn pieces; a release tests taller regions and a
-// narrower left arrow.
-bool CSkinHScrollBar::InThumb(CPoint pt, bool bRelease) const
+CRect CSkinHScrollBar::ThumbRect() const
 {
-    return CRect(m_nThumbPos, 0, m_nThumbPos + 35, bRelease ? 20 : 16).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(m_nThumbPos, 0, m_nThumbPos + 35, rc.bottom);
 }
 
-bool CSkinHScrollBar::InForward(CPoint pt, bool bRelease) const
+CRect CSkinHScrollBar::ForwardRect() const
 {
-    const int w = Extent();
-    return CRect(w - 35, 0, w, bRelease ? 20 : 16).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(rc.right - 35, 0, rc.right, rc.bottom);
 }
 
-bool CSkinHScrollBar::InBack(CPoint pt, bool bRelease) const
+CRect CSkinHScrollBar::BackRect() const
 {
-    return bRelease ? CRect(0, 0, 26, 20).PtInRect(pt) : CRect(0, 0, 35, 16).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(0, 0, 35, rc.bottom);
 }

@@ -16,8 +16,8 @@ public:
     void PageRight() { Scroll(SB_PAGERIGHT); }
 
 protected:
-    bool InThumb(CPoint pt, bool bRelease) const override;
-    bool InForward(CPoint pt, bool bRelease) const override;
-    bool InBack(CPoint pt, bool bRelease) const override;
+    CRect ThumbRect() const override;
+    CRect ForwardRect() const override;
+    CRect BackRect() const override;
     bool StepsOnUnheldRelease() const override { return true; }
 };

@@ -24,6 +24,14 @@ void DisableFlatScrollBars(HWND hWnd)
         pfnEnable(hWnd, SB_BOTH, ESB_DISABLE_BOTH);
 }
 
+// Wine is told apart by the export its ntdll adds.
+bool RunningUnderWine()
+{
+    static const bool s_bWine =
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return s_bWine;
+}
+
 }  // namespace
 
 CSkinListCtrl::CSkinListCtrl()
@@ -69,6 +77,14 @@ void CSkinListCtrl::InitScrollBars()
                        hParent, 0xFFFF);
     m_vScroll.m_pList = this;
     m_hScroll.m_pList = this;
+    // The horizontal bar's last column stands over the vertical bar's first,
+    // next to its bottom piece: the horizontal bar is kept above there, and
+    // the vertical one leaves that column to it when drawing, so that the
+    // picture does not depend on which bar drew last and clicks go where
+    // the picture says.
+    HWND hAbove = ::GetWindow(m_vScroll, GW_HWNDPREV);
+    ::SetWindowPos(m_hScroll, hAbove ? hAbove : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void CSkinListCtrl::UpdateThumbs()
@@ -77,10 +93,24 @@ void CSkinListCtrl::UpdateThumbs()
     m_hScroll.UpdateThumb();
 }
 
-LRESULT CSkinListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*)
+LRESULT CSkinListCtrl::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* pParams)
 {
     UpdateWindow();  // a pending repaint is done before the frame changes
-    return Default();
+    const RECT rcWindow = pParams ? pParams->rgrc[0] : RECT{};
+    LRESULT result = Default();
+    // Wine difference: there the flat-bar calls do nothing, and the list view
+    // turns its own bars on again at every layout, so they would be drawn
+    // and clicked beside ours. Wine places them just outside the client
+    // area, over the frame. So the client area reaches the window's right and
+    // bottom edges: the bars have no pixel of the window left to be drawn or
+    // hit in (our bars stand there instead of the frame), while the list
+    // keeps its scroll range and position for our bars, the keys and the
+    // wheel. Both forms of the message start with the client rectangle.
+    if (RunningUnderWine() && pParams) {
+        pParams->rgrc[0].right = rcWindow.right;
+        pParams->rgrc[0].bottom = rcWindow.bottom;
+    }
+    return result;
 }
 
 BOOL CSkinListCtrl::OnMouseWheel(UINT, short, CPoint)

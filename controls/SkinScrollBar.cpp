@@ -24,9 +24,12 @@ CSkinScrollBar::~CSkinScrollBar()
 BEGIN_MESSAGE_MAP(CSkinScrollBar, CStatic)
     ON_WM_PAINT()
     ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONUP()
     ON_WM_TIMER()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
 int CSkinScrollBar::ThumbFromScroll(const ScrollAxis& axis, int extent, int pos, int limit)
@@ -116,13 +119,13 @@ void CSkinScrollBar::OnPaint()
 void CSkinScrollBar::OnLButtonDown(UINT, CPoint pt)
 {
     SetCapture();
-    if (InThumb(pt, false))
+    if (InThumb(pt))
         m_bThumbGrabbed = true;
-    if (InForward(pt, false)) {
+    if (InForward(pt)) {
         m_bForwardHeld = true;
         SetTimer(TIMER_DELAY, DELAY_MS);
     }
-    if (InBack(pt, false)) {
+    if (InBack(pt)) {
         m_bBackHeld = true;
         SetTimer(TIMER_DELAY, DELAY_MS);
     }
@@ -158,33 +161,58 @@ void CSkinScrollBar::OnMouseMove(UINT, CPoint pt)
 
 void CSkinScrollBar::OnLButtonUp(UINT, CPoint pt)
 {
+    // Taken before the capture goes, since losing it clears them.
+    const bool bGrabbed = m_bThumbGrabbed, bBackHeld = m_bBackHeld, bForwardHeld = m_bForwardHeld;
     UpdateThumb();
-    KillTimer(TIMER_REPEAT);
-    KillTimer(TIMER_DELAY);
-    ::ReleaseCapture();
+    StopTracking();
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
 
     bool bHandled = false;
-    if (InBack(pt, true) && (m_bBackHeld || StepsOnUnheldRelease())) {
+    if (InBack(pt) && (bBackHeld || StepsOnUnheldRelease())) {
         Scroll(m_axis.nBar == SB_VERT ? SB_LINEUP : SB_LINELEFT);
         bHandled = true;
     }
-    if (InForward(pt, true) && (m_bForwardHeld || StepsOnUnheldRelease())) {
+    if (InForward(pt) && (bForwardHeld || StepsOnUnheldRelease())) {
         Scroll(m_axis.nBar == SB_VERT ? SB_LINEDOWN : SB_LINERIGHT);
         bHandled = true;
     }
-    // A release anywhere else pages once toward the pointer, also at the end
-    // of a drag.
-    if (!bHandled && !InThumb(pt, true)) {
+    // A release elsewhere pages once toward the pointer; not at the end of a
+    // drag, where the thumb has just been put back under the list's position
+    // and the pointer may well be beside it.
+    if (!bHandled && !bGrabbed && !InThumb(pt)) {
         int along = m_axis.nBar == SB_VERT ? pt.y : pt.x;
         if (along > m_nThumbPos)
             Scroll(m_axis.nBar == SB_VERT ? SB_PAGEDOWN : SB_PAGERIGHT);
         else
             Scroll(m_axis.nBar == SB_VERT ? SB_PAGEUP : SB_PAGELEFT);
     }
+    Default();
+}
+
+void CSkinScrollBar::StopTracking()
+{
+    KillTimer(TIMER_REPEAT);
+    KillTimer(TIMER_DELAY);
     m_bThumbGrabbed = false;
     m_bBackHeld = false;
     m_bForwardHeld = false;
+}
+
+void CSkinScrollBar::OnCaptureChanged(HWND hNewCapture)
+{
+    // Another window took the mouse (a box, a menu, a switch of programs):
+    // the release will never come here, so nothing may go on repeating or
+    // dragging.
+    if (hNewCapture != m_hWnd)
+        StopTracking();
     Default();
+}
+
+void CSkinScrollBar::OnCancelMode()
+{
+    StopTracking();
+    Default();  // lets go of the capture
 }
 
 void CSkinScrollBar::OnTimer(UINT_PTR nIDEvent)

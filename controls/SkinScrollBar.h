@@ -58,19 +58,31 @@ protected:
     // then follows the list's new position.
     void Scroll(UINT nCode);
     int Extent() const;
+    // Back to idle: no timer, nothing held or grabbed.
+    void StopTracking();
 
-    // Hit regions; the press and release tests need not match the drawing.
-    virtual bool InThumb(CPoint pt, bool bRelease) const = 0;
-    virtual bool InForward(CPoint pt, bool bRelease) const = 0;
-    virtual bool InBack(CPoint pt, bool bRelease) const = 0;
+    // Where the thumb and the arrows are drawn, in client coordinates. A
+    // press or release is on whatever is drawn under it; the thumb is drawn
+    // last, so where it overlaps an arrow it wins.
+    virtual CRect ThumbRect() const = 0;
+    virtual CRect ForwardRect() const = 0;
+    virtual CRect BackRect() const = 0;
+    bool InThumb(CPoint pt) const { return ThumbRect().PtInRect(pt); }
+    bool InForward(CPoint pt) const { return ForwardRect().PtInRect(pt) && !InThumb(pt); }
+    bool InBack(CPoint pt) const { return BackRect().PtInRect(pt) && !InThumb(pt); }
     // Whether a release over an arrow steps although the press was elsewhere.
     virtual bool StepsOnUnheldRelease() const = 0;
 
     void OnPaint();
     void OnLButtonDown(UINT nFlags, CPoint pt);
+    // The second press of a quick pair comes as a double click (the static
+    // class has CS_DBLCLKS): it is a press like the first.
+    void OnLButtonDblClk(UINT nFlags, CPoint pt) { OnLButtonDown(nFlags, pt); }
     void OnMouseMove(UINT nFlags, CPoint pt);
     void OnLButtonUp(UINT nFlags, CPoint pt);
     void OnTimer(UINT_PTR nIDEvent);
+    void OnCaptureChanged(HWND hNewCapture);
+    void OnCancelMode();
     DECLARE_MESSAGE_MAP()
 
     // A bitmap resource loaded and selected into a context for one scope;

@@ -1,5 +1,6 @@
 // Drawing and hit regions of the vertical bar.
 #include "controls/SkinVScrollBar.h"
+#include "controls/SkinListCtrl.h"
 #include "skin/MemDC.h"
 
 const ScrollAxis CSkinVScrollBar::s_axis = {
@@ -24,6 +25,12 @@ void CSkinVScrollBar::DrawBar()
     GetClientRect(&rc);
     const int h = rc.Height();
     CClientDC clientDC(this);
+    if (m_pList && m_pList->m_hScroll.m_hWnd) {
+        CRect rcOver;  // the horizontal bar's end, which stands over ours
+        m_pList->m_hScroll.GetWindowRect(&rcOver);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcOver), 2);
+        clientDC.ExcludeClipRect(&rcOver);
+    }
     CMemDC dc(&clientDC, &rc);
     dc.FillSolidRect(&rc, RGB(74, 82, 107));
 
@@ -57,19 +64,23 @@ void CSkinVScrollBar::DrawBar()
     }
 }
 
-// Press and release test the same regions, narrower than the drawn arrows.
-bool CSkinVScrollBar::InThumb(CPoint pt, bool) const
+CRect CSkinVScrollBar::ThumbRect() const
 {
-    return CRect(0, m_nThumbPos, 20, m_nThumbPos + 25).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(0, m_nThumbPos, rc.right, m_nThumbPos + 26);
 }
 
-bool CSkinVScrollBar::InForward(CPoint pt, bool) const
+CRect CSkinVScrollBar::ForwardRect() const
 {
-    const int h = Extent();
-    return CRect(0, h - 26, 20, h - 1).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(0, rc.bottom - 42, rc.right, rc.bottom - 16);
 }
 
-bool CSkinVScrollBar::InBack(CPoint pt, bool) const
+CRect CSkinVScrollBar::BackRect() const
 {
-    return CRect(0, 20, 20, 26).PtInRect(pt);
+    CRect rc;
+    GetClientRect(&rc);
+    return CRect(0, 16, rc.right, 42);
 }

@@ -82,6 +82,7 @@ protected:                                                     \
 #define ON_WM_SETCURSOR()     VESKAR_ENTRY(WM_SETCURSOR, 0, 0, 0, r_ = self_->OnSetCursor((HWND)wp_, LOWORD(lp_), HIWORD(lp_)))
 #define ON_WM_KILLFOCUS()     VESKAR_ENTRY(WM_KILLFOCUS, 0, 0, 0, self_->OnKillFocus((HWND)wp_))
 #define ON_WM_CAPTURECHANGED() VESKAR_ENTRY(WM_CAPTURECHANGED, 0, 0, 0, self_->OnCaptureChanged((HWND)lp_))
+#define ON_WM_CANCELMODE()    VESKAR_ENTRY(WM_CANCELMODE, 0, 0, 0, self_->OnCancelMode())
 #define ON_WM_MOUSEWHEEL()    VESKAR_ENTRY(WM_MOUSEWHEEL, 0, 0, 0, r_ = self_->OnMouseWheel((UINT)LOWORD(wp_), (short)HIWORD(wp_), CPoint(lp_)))
 #define ON_WM_KEYDOWN()       VESKAR_ENTRY(WM_KEYDOWN, 0, 0, 0, self_->OnKeyDown((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))
 #define ON_WM_KEYUP()         VESKAR_ENTRY(WM_KEYUP, 0, 0, 0, self_->OnKeyUp((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))

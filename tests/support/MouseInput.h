@@ -12,3 +12,9 @@ void MouseDown(bool flush = true);
 void MouseUp(bool flush = true);
 // Lets go of the left button if a test left it held.
 void MouseUpIfDown();
+// Moves there and clicks (twice: a double click) in one batch of input, so
+// that no timer can come between press and release; with flush, the
+// messages are dispatched before return.
+void ClickAt(POINT screen, int clicks = 1, bool flush = true);
+// One key pressed and let go.
+void PressKey(WORD vk, bool flush = true);

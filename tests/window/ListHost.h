@@ -23,7 +23,7 @@ inline std::ostream& operator<<(std::ostream& os, const ScrollCall& c)
 class ListHost {
 public:
     // rows of text, one column of `columnWidth` pixels.
-    ListHost(int rows, int columnWidth, DWORD listStyle = 0)
+    ListHost(int rows, int columnWidth, DWORD listStyle = 0) : m_rows(rows), m_width(columnWidth)
     {
         static bool registered = false;
         if (!registered) {
@@ -76,6 +76,8 @@ public:
     }
     std::vector<ScrollCall> Take() { auto c = std::move(calls); calls.clear(); return c; }
 
+    int Rows() const { return m_rows; }
+    int Width() const { return m_width; }
     int VPos() const { return ::GetScrollPos(list.m_hWnd, SB_VERT); }
     int HPos() const { return ::GetScrollPos(list.m_hWnd, SB_HORZ); }
 
@@ -93,6 +95,8 @@ private:
     }
     static inline ListHost* s_current = nullptr;
     WNDPROC m_previous = nullptr;
+    int m_rows;
+    int m_width;
 };
 
 inline int Extent(HWND hBar, bool vertical)

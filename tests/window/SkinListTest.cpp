@@ -2,6 +2,7 @@
 // windows, and on a bare host for header layouts the dialog does not have.
 #include "ListHost.h"
 #include "FakeShell.h"
+#include "MouseInput.h"
 #include "Screenshot.h"
 #include "app/RefreshDlg.h"
 
@@ -214,6 +215,89 @@ TEST_F(MainDialogList, ColumnDragUpdatesTheHorizontalThumb)
     EXPECT_GT(List().GetColumnWidth(0), 700) << "the drag resized the column";
     EXPECT_EQ(h.m_nThumbPos, ExpectedThumb(List(), h, false));
     FlushMessages();
+}
+
+// Wine's list view keeps turning its own bars on. Whatever the list goes
+// through (a rebuild, a scroll by our bar, a column dragged wider than the
+// list and back), none of their pixels shows in the strips along the list's
+// right and bottom edges where they would be, and clicks there scroll
+// nothing. Real input throughout.
+TEST_F(MainDialogList, OnlyOurScrollBarsShowAndTakeClicks)
+{
+    Open(60);
+    HWND list = List(), header = List().GetHeaderCtrl();
+    const POINT away = { ::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5 };
+    MoveMouseTo(away);
+    CRect win, head;
+    ::GetWindowRect(list, &win);
+    ::GetWindowRect(header, &head);
+    const int w = win.Width(), h = win.Height(), top = head.bottom - win.top + 1;
+    // The strips, in the list window's coordinates. Rows show text at their
+    // left only, so both strips are the list's white there. The last row of
+    // the window lies under our horizontal bar.
+    const CRect right(w - 18, top, w, h - 18), bottom(250, h - 18, w - 18, h - 1);
+    auto expectClear = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ::UpdateWindow(m_dlg);
+        FlushMessages();
+        std::vector<DWORD> px;
+        ASSERT_TRUE(CaptureScreen(win, &px));
+        for (const CRect& strip : { right, bottom }) {
+            int other = 0;
+            std::string first;
+            for (int y = strip.top; y < strip.bottom; ++y)
+                for (int x = strip.left; x < strip.right; ++x)
+                    if (px[(size_t)y * w + x] != 0xFFFFFF && other++ == 0)
+                        first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+            EXPECT_EQ(other, 0) << "pixels that are not the list's white, the first at " << first;
+        }
+    };
+    expectClear("after the first fill");
+    ClickAt(ScreenPoint(m_dlg.GetDlgItem(IDC_REFRESH), 10, 8));
+    expectClear("after a rebuild");
+
+    CSkinVScrollBar& v = List().m_vScroll;
+    for (int i = 0; i < 3; ++i)
+        ClickAt(ScreenPoint(v, 7, Extent(v, true) - 30));
+    ASSERT_EQ(::GetScrollPos(list, SB_VERT), 3);
+    expectClear("after a scroll by our bar");
+
+    // The column's right edge dragged far past the list, then back.
+    CRect item;
+    ::SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&item);
+    MoveMouseTo(ScreenPoint(header, item.right - 1, 8));
+    MouseDown();
+    MoveMouseTo(ScreenPoint(header, item.right + 150, 8));
+    MoveMouseTo(ScreenPoint(header, w + 300, 8));
+    MouseUp();
+    MoveMouseTo(away);
+    ASSERT_GT(List().GetColumnWidth(0), w + 100);
+    ASSERT_GT(CSkinScrollBar::ScrollLimit(list, SB_HORZ), 0);
+    expectClear("with the column wider than the list");
+
+    const int vpos = ::GetScrollPos(list, SB_VERT), hpos = ::GetScrollPos(list, SB_HORZ);
+    ClickAt(ScreenPoint(list, w - 8, h / 2));
+    EXPECT_EQ(::GetScrollPos(list, SB_VERT), vpos) << "a click in the right strip";
+    ClickAt(ScreenPoint(list, w / 2, h - 10));
+    EXPECT_EQ(::GetScrollPos(list, SB_HORZ), hpos) << "a click in the bottom strip";
+    MoveMouseTo(away);
+
+    // The column's edge is out of sight: our horizontal thumb is dragged to
+    // the end first.
+    CSkinHScrollBar& hz = List().m_hScroll;
+    MoveMouseTo(ScreenPoint(hz, hz.m_nThumbPos + 10, 8));
+    MouseDown();
+    MoveMouseTo(ScreenPoint(hz, Extent(hz, false) + 50, 8));
+    MouseUp();
+    ::SendMessageA(header, HDM_GETITEMRECT, 0, (LPARAM)&item);
+    MoveMouseTo(ScreenPoint(header, item.right - 1, 8));
+    MouseDown();
+    MoveMouseTo(ScreenPoint(header, 300, 8));
+    MoveMouseTo(ScreenPoint(header, 200, 8));
+    MouseUp();
+    MoveMouseTo(away);
+    ASSERT_LT(List().GetColumnWidth(0), 300);
+    expectClear("with the column back inside the list");
 }
 
 TEST_F(MainDialogList, PaintsLeaveNoGdiObjectsBehind)
