@@ -31,6 +31,32 @@ BOOL CALLBACK FreeStaticBitmapProc(HWND hWnd, LPARAM)
     return TRUE;
 }
 
+// A static draws its text on whatever its area shows, and repaints alone
+// (a hover, a box closed over it, keyboard cues): text drawn over its own
+// earlier self turns bold and blotchy. So the skin's background is put
+// under it first, as the window shows it there. Only statics: a group box
+// or a check box is not a plain rectangle of its own and may hold other
+// controls.
+void PaintBackgroundBehind(HWND hWnd, HWND hStatic, HDC hdc)
+{
+    char className[16] = "";
+    ::GetClassNameA(hStatic, className, sizeof className);
+    if (!g_pSkin || ::lstrcmpiA(className, "Static") != 0)
+        return;
+    CRect rcParent;
+    ::GetClientRect(hWnd, &rcParent);
+    POINT origin = { 0, 0 };  // the static's client origin in the parent
+    ::MapWindowPoints(hStatic, hWnd, &origin, 1);
+    const int saved = ::SaveDC(hdc);
+    // The parent's client origin lands where it lies relative to the static.
+    ::SetWindowOrgEx(hdc, origin.x, origin.y, nullptr);
+    CDC dc;
+    dc.Attach(hdc);
+    g_pSkin->DrawBackground(&dc, rcParent);
+    dc.Detach();
+    ::RestoreDC(hdc, saved);
+}
+
 }  // namespace
 
 CSkinManager::~CSkinManager() = default;
@@ -190,6 +216,7 @@ LRESULT CALLBACK SkinWindowWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
         if (!text[0])
             break;
         HDC hdc = (HDC)wParam;
+        PaintBackgroundBehind(hWnd, (HWND)lParam, hdc);
         ::SetBkMode(hdc, TRANSPARENT);
         int id = ::GetDlgCtrlID((HWND)lParam);
         if (id == kIdUsageText)

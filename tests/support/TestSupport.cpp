@@ -29,6 +29,45 @@ void PumpFor(DWORD ms)
     }
 }
 
+namespace {
+TimerScript* g_script = nullptr;
+}
+
+TimerScript::TimerScript(std::vector<Step> steps, DWORD timeoutMs, std::function<void()> giveUp)
+    : m_steps(std::move(steps)), m_giveUp(std::move(giveUp)), m_start(::GetTickCount()), m_timeout(timeoutMs)
+{
+    g_script = this;
+    m_timer = ::SetTimer(nullptr, 0, 25, Tick);
+}
+
+TimerScript::~TimerScript()
+{
+    ::KillTimer(nullptr, m_timer);
+    g_script = nullptr;
+}
+
+void CALLBACK TimerScript::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    TimerScript* self = g_script;
+    if (!self || self->m_busy || self->Done() || self->m_timedOut)
+        return;
+    self->m_busy = true;
+    if (::GetTickCount() - self->m_start > self->m_timeout) {
+        self->m_timedOut = true;
+        if (self->m_giveUp)
+            self->m_giveUp();
+    } else if (self->m_steps[self->m_next]()) {
+        ++self->m_next;
+    }
+    self->m_busy = false;
+}
+
+bool TimerScript::Run()
+{
+    PumpUntil([this] { return Done() || m_timedOut; }, m_timeout + 1000);
+    return Done();
+}
+
 std::string Gbk(const wchar_t* text)
 {
     int n = ::WideCharToMultiByte(936, 0, text, -1, nullptr, 0, nullptr, nullptr);

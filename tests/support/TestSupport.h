@@ -1,6 +1,7 @@
 // Helpers shared by the window tests: message pumping, seams, recorders.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
@@ -21,6 +22,37 @@ bool PumpUntil(Pred pred, DWORD maxMs)
     }
     return true;
 }
+
+// A user's actions as steps run one after another from a timer of this
+// thread, so they run inside whatever modal loop is current (a dialog's, a
+// message box's) the way real input is handled there. A step returns false
+// to be asked again at the next tick (to wait for something); steps send
+// input without dispatching it themselves, or a box they open would run
+// inside the step and stop the script.
+class TimerScript {
+public:
+    using Step = std::function<bool()>;
+    // After `timeoutMs` the script gives up: `giveUp` runs once (to end
+    // whatever modal loop is waiting for the script) and TimedOut() holds.
+    TimerScript(std::vector<Step> steps, DWORD timeoutMs = 30000, std::function<void()> giveUp = {});
+    ~TimerScript();
+    TimerScript(const TimerScript&) = delete;
+    TimerScript& operator=(const TimerScript&) = delete;
+    bool Done() const { return m_next >= m_steps.size(); }
+    bool TimedOut() const { return m_timedOut; }
+    // The step that was waiting when the script gave up, counted from 0.
+    size_t Stopped() const { return m_next; }
+    // Pumps until every step has run or the script gave up.
+    bool Run();
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<Step> m_steps;
+    std::function<void()> m_giveUp;
+    size_t m_next = 0;
+    DWORD m_start, m_timeout;
+    bool m_busy = false, m_timedOut = false;
+    UINT_PTR m_timer = 0;
+};
 
 // Text in code page 936 from UTF-8 (test sources are UTF-8; literals in the
 // program are GBK already, test literals too, since they share the flags).
