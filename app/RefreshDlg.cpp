@@ -2,9 +2,8 @@
 #include "chrome/AboutDlg.h"
 #include "framework/Seams.h"
 #include "skin/SkinManager.h"
-#include <climits>
-#include <memory>
 #include <new>
+#include <vector>
 
 namespace {
 const char kTitle[] = "Veskar -- Tolvane工作室 v1.2";
@@ -157,12 +156,19 @@ HCURSOR CRefreshDlg::OnQueryDragIcon()
 
 void CRefreshDlg::ReleaseWindowList()
 {
+    // The pointers leave the rows before any is released: a Release into
+    // another process may wait and let a timer pass or a rebuild run, which
+    // must find no row whose browser is already gone.
+    std::vector<IWebBrowser2*> browsers;
     int count = m_listWindows.GetItemCount();
+    browsers.reserve(count > 0 ? (size_t)count : 0);
     for (int i = 0; i < count; ++i) {
         if (auto pBrowser = (IWebBrowser2*)m_listWindows.GetItemData(i))
-            pBrowser->Release();
+            browsers.push_back(pBrowser);
     }
     m_listWindows.DeleteAllItems();
+    for (IWebBrowser2* pBrowser : browsers)
+        pBrowser->Release();
 }
 
 void CRefreshDlg::ShutDown()
@@ -181,13 +187,33 @@ void CRefreshDlg::OnDestroy()
     Default();
 }
 
+namespace {
+
+// Holds a window's drawing off for one scope and turns it back on, with one
+// repaint, however the scope is left.
+class CRedrawHold {
+public:
+    explicit CRedrawHold(CWnd& wnd) : m_wnd(wnd) { m_wnd.SendMessage(WM_SETREDRAW, FALSE); }
+    ~CRedrawHold()
+    {
+        m_wnd.SendMessage(WM_SETREDRAW, TRUE);
+        m_wnd.Invalidate();
+    }
+    CRedrawHold(const CRedrawHold&) = delete;
+    CRedrawHold& operator=(const CRedrawHold&) = delete;
+private:
+    CWnd& m_wnd;
+};
+
+}  // namespace
+
 void CRefreshDlg::OnRefresh()
 {
     // Drawing waits until the old rows are out and the new ones in: a visible
     // list view otherwise lays out its header again for each row (slow under
     // Wine, with a server call per move), and the rows are shown together
     // anyway.
-    m_listWindows.SendMessage(WM_SETREDRAW, FALSE);
+    CRedrawHold hold(m_listWindows);
     ReleaseWindowList();
     // Held locally: a message handled while a call waits on another process
     // could shut the dialog down under us.
@@ -199,8 +225,6 @@ void CRefreshDlg::OnRefresh()
             // The collection cannot count its windows: the list stays empty.
         }
     }
-    m_listWindows.SendMessage(WM_SETREDRAW, TRUE);
-    m_listWindows.Invalidate();
 }
 
 void CRefreshDlg::FillWindowList(IShellWindows* pShellWindows)
@@ -247,21 +271,15 @@ void CRefreshDlg::AddBrowserRow(IShellWindows* pShellWindows, long index)
 
         UINT length = bstrName ? ::SysStringLen(bstrName) : 0;
         if (length > 0) {
-            // Two bytes per UTF-16 unit and the terminator: enough for any
-            // double-byte code page.
-            size_t size = (size_t)length * 2 + 2;
-            if (size > INT_MAX)
-                _com_issue_error(E_OUTOFMEMORY);
-            std::unique_ptr<char[]> text(new (std::nothrow) char[size]);
-            if (!text)
-                _com_issue_error(E_OUTOFMEMORY);
-            if (!::WideCharToMultiByte(CP_ACP, 0, bstrName, -1, text.get(), (int)size, nullptr, nullptr))
-                _com_issue_error(HRESULT_FROM_WIN32(::GetLastError()));
+            std::string text;
+            hr = LocationNameToAnsi(bstrName, CP_ACP, &text);
+            if (FAILED(hr))
+                _com_issue_error(hr);
 
             LVITEMA item = {};
             item.mask = LVIF_TEXT;
             item.iItem = 0;
-            item.pszText = text.get();
+            item.pszText = &text[0];
             int row = m_listWindows.InsertItem(&item);
             // Only a row that exists can own a reference.
             if (row >= 0) {
@@ -274,6 +292,25 @@ void CRefreshDlg::AddBrowserRow(IShellWindows* pShellWindows, long index)
     hr = g_pfnVariantClear(&varIndex);
     if (FAILED(hr))
         _com_issue_error(hr);
+}
+
+HRESULT LocationNameToAnsi(const wchar_t* name, UINT codePage, std::string* pText)
+{
+    // Up to and with the first NUL, as the name is shown. The conversion
+    // says how much room it needs; no fixed bytes-per-unit guess fits every
+    // code page (UTF-8 takes three bytes for a CJK unit).
+    int size = ::WideCharToMultiByte(codePage, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return HRESULT_FROM_WIN32(::GetLastError());
+    try {
+        pText->assign((size_t)size, '\0');
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    if (!::WideCharToMultiByte(codePage, 0, name, -1, &(*pText)[0], size, nullptr, nullptr))
+        return HRESULT_FROM_WIN32(::GetLastError());
+    pText->resize((size_t)size - 1);  // the terminator stays implicit
+    return S_OK;
 }
 
 void CRefreshDlg::OnTimer(UINT_PTR nIDEvent)
@@ -304,13 +341,14 @@ void CRefreshDlg::OnSet()
 {
     UINT previous = m_nPeriod;
     if (!UpdateData(TRUE)) {
-        m_nPeriod = previous;  // a refused value leaves nothing behind
+        m_nPeriod = previous;  // a refused value leaves the countdown as it was
         return;
     }
-    if (m_nTimer) {
+    if (m_nTimer)
         KillTimer(TIMER_REFRESH);
-        m_nTimer = SetTimer(TIMER_REFRESH, m_nPeriod * 1000);
-    }
+    // Also when the timer could not be started before: a period that has
+    // been accepted always has a timer behind it.
+    m_nTimer = SetTimer(TIMER_REFRESH, m_nPeriod * 1000);
 }
 
 void CRefreshDlg::OnHeaderEndTrack(NMHDR*, LRESULT* pResult)

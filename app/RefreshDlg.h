@@ -8,10 +8,15 @@
 #include "res/resource.h"
 #include <comdef.h>
 #include <exdisp.h>
+#include <string>
 
 _COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
 _COM_SMARTPTR_TYPEDEF(IShellWindows, __uuidof(IShellWindows));
 _COM_SMARTPTR_TYPEDEF(IWebBrowser2, __uuidof(IWebBrowser2));
+
+// A location name in the given ANSI code page, up to its first NUL. Fails
+// with the conversion's error, or E_OUTOFMEMORY.
+HRESULT LocationNameToAnsi(const wchar_t* name, UINT codePage, std::string* pText);
 
 class CRefreshDlg : public CDialog {
 public:

@@ -57,6 +57,14 @@ STDMETHODIMP FakeBrowser::QueryInterface(REFIID riid, void** ppv)
     return S_OK;
 }
 
+STDMETHODIMP_(ULONG) FakeBrowser::Release()
+{
+    ++releases;
+    if (onRelease)
+        onRelease();
+    return (ULONG)--refs;
+}
+
 STDMETHODIMP FakeBrowser::get_LocationName(BSTR* pName)
 {
     m_log->calls.push_back("LocationName " + tag);

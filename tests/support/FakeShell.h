@@ -57,7 +57,7 @@ public:
     // IUnknown: counted; the test owns the first reference and the object.
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { ++addRefs; return (ULONG)++refs; }
-    STDMETHODIMP_(ULONG) Release() override { ++releases; return (ULONG)--refs; }
+    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP get_LocationName(BSTR* name) override;
     STDMETHODIMP Refresh() override;
 
@@ -73,6 +73,9 @@ public:
     // Asked before every call ("QueryInterface", "LocationName", "Refresh"):
     // a failure code fails that call, for faults that come and go.
     std::function<HRESULT(const char* call)> fault;
+    // Runs inside Release before the count drops, as a Release into another
+    // process lets the caller's messages run while it waits.
+    std::function<void()> onRelease;
     std::wstring name;
     std::string tag;
     FakeErrorSource errors;

@@ -5,6 +5,7 @@
 #include "framework/Seams.h"
 #include "framework/WinApp.h"
 #include "MainDialogFixture.h"
+#include "MouseInput.h"
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -36,6 +37,13 @@ protected:
         return n;
     }
     void Tick(int row) { dlg.m_listWindows.SetCheck(row, TRUE); }
+    int RowsHolding(FakeBrowser* w) const
+    {
+        int n = 0;
+        for (int i = 0; i < dlg.m_listWindows.GetItemCount(); ++i)
+            n += dlg.m_listWindows.GetItemData(i) == (DWORD_PTR)(IWebBrowser2*)w;
+        return n;
+    }
     void SetPeriodText(const char* text) { ::SetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text); }
     // Every browser is back to the test's own single reference.
     void ExpectAllReleased()
@@ -221,6 +229,43 @@ TEST_F(RefreshDlgTest, RebuildDrawsTheListOnceWhenEveryRowIsIn)
     EXPECT_TRUE(::GetUpdateRect(list, nullptr, FALSE)) << "the list no longer draws its changes";
 }
 
+// A Release into another process may wait and let the caller's messages
+// run. A timer pass and a rebuild that come then meet no row whose browser
+// is being let go, and nothing is released twice.
+TEST_F(RefreshDlgTest, ReleaseThatLetsMessagesRunMeetsNoRowOfItsBrowser)
+{
+    AddABC();
+    Open();
+    for (int row = 0; row < 3; ++row)
+        Tick(row);
+    bool inside = false, ran = false;
+    for (FakeBrowser* w : { a, b, c }) {
+        w->onRelease = [&, w] {
+            // What is left after this Release must still cover the test's
+            // own reference and one for every row that holds the browser.
+            EXPECT_GE(w->refs - 1, 1 + RowsHolding(w)) << w->tag << " is released while a row still holds it";
+            if (inside || ran)
+                return;
+            inside = ran = true;
+            const int before = a->refreshes + b->refreshes + c->refreshes;
+            RefreshTick();
+            EXPECT_EQ(a->refreshes + b->refreshes + c->refreshes, before) << "a released browser was reloaded";
+            Click(IDC_REFRESH);
+            inside = false;
+        };
+    }
+    Click(IDC_REFRESH);
+    ASSERT_TRUE(ran);
+    for (FakeBrowser* w : { a, b, c }) {
+        w->onRelease = nullptr;
+        const int rows = RowsHolding(w);
+        EXPECT_GE(rows, 1) << w->tag;
+        EXPECT_EQ(w->refs, 1 + rows) << w->tag << ": one reference per row";
+    }
+    dlg.DestroyWindow();
+    ExpectAllReleased();
+}
+
 TEST_F(RefreshDlgTest, TimerReloadsTickedRowsFromTheTopAndNothingElse)
 {
     AddABC();
@@ -341,21 +386,54 @@ TEST_F(RefreshDlgTest, WindowMenuCloseGivesEveryReferenceBackAndEndsWithZero)
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(RefreshDlgTest, EnterEscCloseAndNearCloseCommandsLeaveItOpen)
+// Real keys in the running dialog: Tab walks the tab stops in template
+// order; Enter and Esc (in the period box, so that no button takes them)
+// end nothing and apply nothing; the dialog manager's close and a command
+// next to the window menu's Close do not end it either.
+TEST_F(RefreshDlgTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
 {
     AddABC();
-    Open();
-    SetPeriodText("7");
-    dlg.SendMessage(WM_COMMAND, IDOK);
-    dlg.SendMessage(WM_COMMAND, IDCANCEL);
-    dlg.SendMessage(WM_CLOSE);
-    dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);  // not the window menu's Close
-    FlushMessages();
-    EXPECT_TRUE(dlg.IsWindowVisible());
-    EXPECT_EQ(dlg.m_nPeriod, 5u) << "Enter does not apply the period";
-    EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(a->refs, 2);
-    EXPECT_EQ(shell.refs, 2);
+    factory = std::make_unique<ScopedShellFactory>(&shell);
+    std::vector<int> focus;
+    auto noteFocus = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); };
+    auto tab = [&] { noteFocus(); PressKey(VK_TAB, false); return true; };
+    TimerScript script({
+        [&] {
+            if (!dlg.m_hWnd || !dlg.IsWindowVisible())
+                return false;
+            ::SetForegroundWindow(dlg);
+            return true;
+        },
+        tab, tab, tab, tab, tab,
+        [&] {
+            noteFocus();  // back on the first
+            ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_EDIT_PERIOD), 10, 5), 1, false);
+            return true;
+        },
+        [&] { PressKey(VK_END, false); PressKey(VK_BACK, false); PressKey('7', false); return true; },
+        [&] { PressKey(VK_RETURN, false); return true; },
+        [&] { PressKey(VK_ESCAPE, false); return true; },
+        [&] {
+            dlg.SendMessage(WM_CLOSE);
+            dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);  // not the window menu's Close
+            return true;
+        },
+        [&] {
+            EXPECT_TRUE(dlg.IsWindowVisible());
+            EXPECT_EQ(dlg.GetWindowText(), CString("Veskar -- Tolvane工作室 v1.2"));
+            EXPECT_EQ(dlg.m_nPeriod, 5u) << "Enter does not apply the period";
+            EXPECT_EQ(Rows().size(), 3u);
+            EXPECT_EQ(a->refs, 2);
+            EXPECT_EQ(shell.refs, 2);
+            dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+            return true;
+        },
+    }, 20000, [&] { dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE); });
+    EXPECT_EQ(dlg.DoModal(), 0);
+    EXPECT_TRUE(script.Done()) << "stuck at step " << script.Stopped();
+    EXPECT_EQ(focus, (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT,
+                                        IDC_REFRESH }));
+    ExpectAllReleased();
 }
 
 TEST_F(RefreshDlgTest, EndingAnyOtherWayStillGivesTheRowsReferencesBack)
@@ -447,6 +525,21 @@ TEST_F(RefreshDlgTest, SetAppliesTheNewPeriodAndRestartsTheCountdown)
     EXPECT_GE(elapsed, 900u);
     EXPECT_LE(elapsed, 1500u);
     EXPECT_EQ(a->refreshes + c->refreshes, 0);
+}
+
+// A period that is accepted always has a timer behind it, even when the
+// timer could not be started with the dialog.
+TEST_F(RefreshDlgTest, AcceptedPeriodStartsATimerThatHadFailedToStart)
+{
+    AddABC();
+    Open();
+    Tick(1);
+    dlg.KillTimer(CRefreshDlg::TIMER_REFRESH);  // as after a failed SetTimer
+    dlg.m_nTimer = 0;
+    SetPeriodText("1");
+    Click(IDC_SET);
+    EXPECT_NE(dlg.m_nTimer, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return b->refreshes > 0; }, 3000));
 }
 
 }  // namespace
