@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xdotool
-          imagemagick locales fonts-wqy-microhei googletest cmake ninja-build make g++)
+          imagemagick locales fonts-wqy-microhei fonts-wine googletest cmake ninja-build make g++)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -28,7 +28,7 @@ veskar_ensure_display() {
 # Creates the prefix once. Managed=N: without a window manager Wine otherwise
 # waits about two seconds whenever a top-level window comes or goes.
 veskar_ensure_prefix() {
-    [ -f "$WINEPREFIX/.veskar-ready" ] && return 0
+    [ -f "$WINEPREFIX/.veskar-ready" ] && { veskar_prefix_fonts; return 0; }
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i >/dev/null 2>&1
@@ -37,7 +37,17 @@ veskar_ensure_prefix() {
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 宋体 /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wineserver -w
+    veskar_prefix_fonts
     touch "$WINEPREFIX/.veskar-ready"
+}
+
+# Wine draws the minimise, maximise and close glyphs of the title bars it
+# paints with Marlett. This Wine never loads the copy in its own data folder
+# (fonts-wine), so title bars show the letters "0", "1" and "r" instead; a
+# copy among the prefix's fonts is found.
+veskar_prefix_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts marlett=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$fonts/marlett.ttf" ] || { [ -f "$marlett" ] && mkdir -p "$fonts" && cp "$marlett" "$fonts/"; }
 }
 
 # Makes <prefix> a copy of the project's ready prefix unless it is ready

@@ -30,7 +30,7 @@ const int kIdRefresh = 1000, kIdAbout = 1001, kIdList = 1003, kIdPeriod = 1004, 
 const int kIdUsage = 1012, kIdHeading = 1015;
 const int kIdMailFirst = 1007, kIdWebPage = 1009, kIdChatFirst = 1011;
 const int kIdBars = 0xFFFF;   // both custom scroll bars
-const int kRows = 30;         // more than the list shows, so its bars have a range
+const int kRows = 60;         // more than the list shows, so its bars have a range
 
 // ---------------------------------------------------------------- colours
 // 0xRRGGBB, as a 32-bit screen copy holds them.
@@ -490,6 +490,17 @@ void MainAtRest(Session& s)
     probes.push_back(TextDrawn("usage text in its own colour", GetDlgItem(dlg, kIdUsage), kUsageText, 50));
     probes.push_back(TextDrawn("heading in its own colour", GetDlgItem(dlg, kIdHeading), kHeadingText, 8));
     if (header) {
+        // Where the list view would draw its own vertical bar: only the list.
+        const RECT lw = WindowRect(s.list), hw = WindowRect(header);
+        const RECT strip = {lw.right - 18, hw.bottom + 1, lw.right, lw.bottom - 18};
+        probes.push_back({"only our vertical bar: the list's own strip is white", [strip](const Shot& shot, std::string* seen) {
+            int other = 0;
+            for (LONG y = strip.top; y < strip.bottom; ++y)
+                for (LONG x = strip.left; x < strip.right; ++x)
+                    other += shot.Has({x, y}) && shot.At({x, y}) != kListBack;
+            *seen = std::to_string(other) + " pixels of another colour";
+            return other == 0;
+        }});
         probes.push_back(PixelIs("header's dark top line", Pt(header, 30, 0), {kHeaderTop}));
         probes.push_back(PixelIs("header's shaded bottom", Pt(header, 30, 14), {kHeaderLow}));
     } else {
@@ -776,6 +787,20 @@ void AboutBox(Session& s)
     probes.push_back(SkinBackground("skin gradient, top row", about, 2, 0));
     probes.push_back(SkinBackground("skin gradient, row 75", about, 2, 75));
     probes.push_back(SkinnedButton("确 定", GetDlgItem(about, IDOK)));
+    // Wine draws this box's title bar, its close glyph in Marlett: the font
+    // must be there, or the glyph shows as the letter "r".
+    probes.push_back(Fact("title-bar glyphs drawn in Marlett", [](std::string* seen) {
+        HDC dc = GetDC(nullptr);
+        HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+        HGDIOBJ old = SelectObject(dc, font);
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(dc, sizeof face, face);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+        *seen = std::string("the font drawn is ") + face;
+        return lstrcmpiA(face, "Marlett") == 0;
+    }));
     if (HWND icon = FindIconStatic(about))
         probes.push_back(IconOnBackground("program icon on the gradient", about, icon));
     else
