@@ -39,21 +39,34 @@ COLORREF BitmapPixel(UINT nID, int x, int y)
     return c;
 }
 
+struct FindBox { HWND except, found; };
+
+BOOL CALLBACK FindBoxProc(HWND h, LPARAM lp)
+{
+    auto* f = reinterpret_cast<FindBox*>(lp);
+    char cls[16] = "";
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (h != f->except && ::IsWindowVisible(h) && lstrcmpA(cls, "#32770") == 0) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A shown dialog box of this thread other than `except`.
 HWND ShownBox(HWND except)
 {
-    struct Find { HWND except, found; } find = { except, nullptr };
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        char cls[16] = "";
-        ::GetClassNameA(h, cls, sizeof cls);
-        if (h != f->except && ::IsWindowVisible(h) && lstrcmpA(cls, "#32770") == 0) {
-            f->found = h;
-            return FALSE;
-        }
-        return TRUE;
-    }, (LPARAM)&find);
+    FindBox find = { except, nullptr };
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBoxProc, (LPARAM)&find);
     return find.found;
+}
+
+// Opens a box of the active window's with two buttons, from a timer of its
+// own so that the script goes on inside the box's loop.
+void CALLBACK OpenTwoButtonBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::MessageBoxA(::GetActiveWindow(), "hover", "veskar-test", MB_OKCANCEL);
 }
 
 // Nothing of the window or its children waits to be painted.
@@ -264,10 +277,7 @@ TEST_F(MainDialogInUse, PointerLightsPushButtons)
         // A box of the dialog's, skinned by the hook, with a second button
         // that has no focus.
         [&] {
-            ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-                ::KillTimer(nullptr, id);
-                ::MessageBoxA(::GetActiveWindow(), "hover", "veskar-test", MB_OKCANCEL);
-            });
+            ::SetTimer(nullptr, 0, 1, OpenTwoButtonBox);
             return true;
         },
         [&] {

@@ -22,6 +22,26 @@ int CountOf(const std::vector<ScrollCall>& calls, const ScrollCall& c)
     return n;
 }
 
+// Inside a box's own loop: notes the list's position, a second later notes
+// it again and closes the box.
+HWND s_boxList;
+DWORD s_boxSamples[2];
+
+void CALLBACK SampleAgainAndClose(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    s_boxSamples[1] = (DWORD)::GetScrollPos(s_boxList, SB_VERT);
+    if (HWND box = ::FindWindowA("#32770", "veskar-test"))
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+void CALLBACK SampleInsideTheBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    s_boxSamples[0] = (DWORD)::GetScrollPos(s_boxList, SB_VERT);
+    ::SetTimer(nullptr, 0, 1000, SampleAgainAndClose);
+}
+
 // Where the pointer rests between actions: off every window of the test.
 POINT Away() { return { ::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5 }; }
 
@@ -391,24 +411,11 @@ TEST(SkinScrollBar, LosingTheMouseStopsRepeatAndDrag)
     const POINT arrow = BarHost::At(host.v(), 7, vh - 30);
 
     struct Thief { const char* name; void (*take)(HWND owner, HWND other); };
-    static DWORD s_samples[2];
     const Thief thieves[] = {
         { "SetCapture from another window", [](HWND, HWND hOther) { ::SetCapture(hOther); } },
         { "a box opened by a timer", [](HWND owner, HWND) {
-              // Inside the box's own loop: note the list's position, wait a
-              // second, note it again, close the box.
-              static HWND s_list;
-              s_list = ::GetDlgItem(owner, 1003);
-              ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-                  ::KillTimer(nullptr, id);
-                  s_samples[0] = (DWORD)::GetScrollPos(s_list, SB_VERT);
-                  ::SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR id2, DWORD) {
-                      ::KillTimer(nullptr, id2);
-                      s_samples[1] = (DWORD)::GetScrollPos(s_list, SB_VERT);
-                      if (HWND box = ::FindWindowA("#32770", "veskar-test"))
-                          ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                  });
-              });
+              s_boxList = ::GetDlgItem(owner, 1003);
+              ::SetTimer(nullptr, 0, 100, SampleInsideTheBox);
               ::MessageBoxA(owner, "box", "veskar-test", MB_OK);
           } },
     };
@@ -417,12 +424,12 @@ TEST(SkinScrollBar, LosingTheMouseStopsRepeatAndDrag)
         MoveMouseTo(arrow);
         MouseDown();
         ASSERT_TRUE(PumpUntil([&] { return host.calls.size() >= 3; }, 3000)) << "repeating";
-        s_samples[0] = s_samples[1] = (DWORD)-1;
+        s_boxSamples[0] = s_boxSamples[1] = (DWORD)-1;
         t.take(host.host, other);
         const int now = host.VPos();
         PumpFor(1000);
-        if (s_samples[0] != (DWORD)-1) {
-            EXPECT_EQ(s_samples[1], s_samples[0]) << "the list moved while the box was up";
+        if (s_boxSamples[0] != (DWORD)-1) {
+            EXPECT_EQ(s_boxSamples[1], s_boxSamples[0]) << "the list moved while the box was up";
         }
         EXPECT_EQ(host.VPos(), now) << "the list moved after the bar lost the mouse";
         EXPECT_FALSE(HadTimer(host.v(), 1));
