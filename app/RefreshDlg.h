@@ -36,8 +36,8 @@ public:
     static CString ParseColorString(const CString& str);
     // Paint the caption tiles, frame and outline; then the button strip, icon,
     // title and link (which also stores m_rectLink and m_rectStatus).
-    void DrawFrame(CDC* pDC);
-    void DrawCaption(CDC* pDC);
+    void DrawFrame(CDCHandle dc);
+    void DrawCaption(CDCHandle dc);
     // The chrome region under a client point.
     int CaptionHitTest(CPoint point) const;
 

@@ -3,7 +3,7 @@
 
 CRefreshApp theApp;
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return AppWinMain(hInstance);
+    return AppWinMain();
 }

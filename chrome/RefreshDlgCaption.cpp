@@ -3,7 +3,6 @@
 // title and maker link straight onto the window. Everything is created and
 // freed within the paint.
 #include "app/RefreshDlg.h"
-#include "chrome/CaptionBitmaps.h"
 #include "chrome/CaptionFont.h"
 #include "framework/Gdi.h"
 #include <cstdlib>
@@ -38,13 +37,13 @@ UINT ButtonStripBitmap(int hover, BOOL pressed)
 // target, for one paint; deselected, then deleted with its context.
 class BitmapSource {
 public:
-    BitmapSource(CDC* pTarget, UINT nID)
+    BitmapSource(HDC hTarget, UINT nID)
     {
-        m_dc.CreateCompatibleDC(pTarget);
+        m_dc.CreateCompatibleDC(hTarget);
         m_bitmap.LoadBitmap(nID);
         m_select.emplace(m_dc, m_bitmap);
     }
-    CDC* dc() { return &m_dc; }
+    HDC dc() const { return m_dc; }
 private:
     CDC m_dc;
     CBitmap m_bitmap;
@@ -59,11 +58,11 @@ void CRefreshDlg::OnPaint()
     // before the chrome goes on top.
     Default();
     CWindowDC dc(this);
-    DrawFrame(&dc);
-    DrawCaption(&dc);
+    DrawFrame(dc);
+    DrawCaption(dc);
 }
 
-void CRefreshDlg::DrawFrame(CDC* pDC)
+void CRefreshDlg::DrawFrame(CDCHandle dc)
 {
     CRect rect;
     GetClientRect(&rect);
@@ -71,10 +70,10 @@ void CRefreshDlg::DrawFrame(CDC* pDC)
     const int h = rect.Height();
 
     {
-        BitmapSource tiles(pDC, IDB_CAPTION_BAR);
+        BitmapSource tiles(dc, IDB_CAPTION_BAR);
         // The last tile is cut by the window edge.
         for (int x = 0; x < w; x += kCaptionTileWidth)
-            pDC->BitBlt(x, 0, kCaptionTileWidth, kCaptionHeight, tiles.dc(), 0, 0, SRCCOPY);
+            dc.BitBlt(x, 0, kCaptionTileWidth, kCaptionHeight, tiles.dc(), 0, 0, SRCCOPY);
     }
 
     const CRect frames[] = {
@@ -84,60 +83,60 @@ void CRefreshDlg::DrawFrame(CDC* pDC)
     };
     for (const CRect& frame : frames) {
         CBrush brush(ColorOf(m_strFrameColor));
-        pDC->FillRect(frame, brush);
+        dc.FillRect(frame, brush);
     }
 
     CPen pen(PS_SOLID, 1, ColorOf(m_strBorderColor));
-    CSelectObject selPen(*pDC, pen);
-    pDC->MoveTo(0, 0);
-    pDC->LineTo(w, 0);
-    pDC->MoveTo(0, h - 1);
-    pDC->LineTo(w, h - 1);
-    pDC->MoveTo(0, 0);
-    pDC->LineTo(0, h);
-    pDC->MoveTo(w - 1, 0);
-    pDC->LineTo(w - 1, h);
+    CSelectObject selPen(dc, pen);
+    dc.MoveTo(0, 0);
+    dc.LineTo(w, 0);
+    dc.MoveTo(0, h - 1);
+    dc.LineTo(w, h - 1);
+    dc.MoveTo(0, 0);
+    dc.LineTo(0, h);
+    dc.MoveTo(w - 1, 0);
+    dc.LineTo(w - 1, h);
 }
 
-void CRefreshDlg::DrawCaption(CDC* pDC)
+void CRefreshDlg::DrawCaption(CDCHandle dc)
 {
     CRect rect;
     GetClientRect(&rect);
     const int w = rect.Width();
     const int h = rect.Height();
 
-    BitmapSource strip(pDC, ButtonStripBitmap(m_nHover, m_bPressed));
-    pDC->BitBlt(w - kButtonStripWidth, 0, kButtonStripWidth, kButtonStripHeight, strip.dc(), 0, 0, SRCCOPY);
+    BitmapSource strip(dc, ButtonStripBitmap(m_nHover, m_bPressed));
+    dc.BitBlt(w - kButtonStripWidth, 0, kButtonStripWidth, kButtonStripHeight, strip.dc(), 0, 0, SRCCOPY);
 
-    pDC->DrawIconEx(4, 5, m_hIcon, 16, 16, DI_NORMAL);
+    dc.DrawIconEx(4, 5, m_hIcon, 16, 16, DI_NORMAL);
 
-    pDC->SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TRANSPARENT);
     {
         CFont titleFont;
         CreateCaptionFont(titleFont, FW_BOLD, FALSE);
-        CSelectObject selFont(*pDC, titleFont);
+        CSelectObject selFont(dc, titleFont);
         // The title alternates between its two colours from one paint to the next.
         if (m_bTitleAltColor) {
-            pDC->SetTextColor(ColorOf(m_strTitleColor2));
+            dc.SetTextColor(ColorOf(m_strTitleColor2));
             m_bTitleAltColor = FALSE;
         } else {
-            pDC->SetTextColor(ColorOf(m_strTitleColor1));
+            dc.SetTextColor(ColorOf(m_strTitleColor1));
             m_bTitleAltColor = TRUE;
         }
-        pDC->TextOut(25, 7, m_strTitle, m_strTitle.GetLength());
+        dc.TextOut(25, 7, m_strTitle, m_strTitle.GetLength());
     }
 
     CFont linkFont;
     CreateCaptionFont(linkFont, FW_NORMAL, TRUE);
-    CSelectObject selFont(*pDC, linkFont);
-    CSize extent = pDC->GetTextExtent(m_strLink, m_strLink.GetLength());
+    CSelectObject selFont(dc, linkFont);
+    CSize extent = dc.GetTextExtent(m_strLink, m_strLink.GetLength());
     m_rectLink.SetRect(w - kLinkRightMargin - extent.cx, h - 23 + extent.cy / 4, w - kLinkRightMargin,
                        h - extent.cy / 4);
     m_rectStatus.SetRect(5, h - kBottomStripHeight, w - kLinkRightMargin - extent.cx, h);
 
-    pDC->SetTextColor(ColorOf(m_strLinkColor));
+    dc.SetTextColor(ColorOf(m_strLinkColor));
     CRect textRect = m_rectLink;
-    pDC->DrawText(m_strLink, m_strLink.GetLength(), textRect, DT_SINGLELINE | DT_VCENTER);
+    dc.DrawText(m_strLink, m_strLink.GetLength(), textRect, DT_SINGLELINE | DT_VCENTER);
 }
 
 int CRefreshDlg::CaptionHitTest(CPoint point) const

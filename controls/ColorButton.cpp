@@ -8,7 +8,7 @@ const UINT_PTR kToolId = 1;
 
 // A one-pixel frame: top and left in one colour, bottom and right in the
 // other (the corners where they meet take the bottom-right colour).
-void Draw3dRect(CDC& dc, const CRect& r, COLORREF topLeft, COLORREF bottomRight)
+void Draw3dRect(CDCHandle dc, const CRect& r, COLORREF topLeft, COLORREF bottomRight)
 {
     int x = r.left, y = r.top, cx = r.Width(), cy = r.Height();
     CRect top(x, y, x + cx - 1, y + 1);
@@ -233,8 +233,7 @@ HBRUSH CColorButton::CtlColor(HDC, UINT)
 
 void CColorButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC dc;
-    dc.Attach(lpDIS->hDC);
+    CDCHandle dc(lpDIS->hDC);
     const bool pressed = (lpDIS->itemState & ODS_SELECTED) != 0;
     const bool disabled = (lpDIS->itemState & ODS_DISABLED) != 0;
     const bool in = m_bMouseOver || pressed;
@@ -245,7 +244,6 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         CBrush background(in ? m_crBkIn : m_crBkOut);
         dc.FillRect(item, background);
     }
-
     if (pressed)
         Draw3dRect(dc, item, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHILIGHT));
     else if (m_bMouseOver)
@@ -253,35 +251,44 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 
     CString title = GetWindowText();
     CRect text = item;
+    if (m_hIconIn)
+        DrawIconPart(dc, item, !title.IsEmpty(), pressed, disabled, in, &text);
+    if (!title.IsEmpty())
+        DrawTitle(dc, title, text, pressed, disabled, in);
+}
 
-    if (m_hIconIn) {
-        CRect icon = item;
-        if (!title.IsEmpty()) {
-            icon.left += 3;
-            text.left += m_cxIcon + 3;
-        } else {
-            icon.left += (icon.Width() - m_cxIcon) / 2;
-        }
-        icon.top += (icon.Height() - m_cyIcon) / 2;
-        if (pressed)
-            icon.OffsetRect(1, 1);
-        ::DrawStateA(dc, nullptr, nullptr, (LPARAM)(in ? m_hIconIn : m_hIconOut), 0,
-                     icon.left, icon.top, icon.Width(), icon.Height(),
-                     DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+// The icon: 3 pixels in before a title (which then starts after it),
+// centred without one; one pixel further when pressed.
+void CColorButton::DrawIconPart(CDCHandle dc, const CRect& item, bool titled, bool pressed, bool disabled,
+                                bool in, CRect* pText)
+{
+    CRect icon = item;
+    if (titled) {
+        icon.left += 3;
+        pText->left += m_cxIcon + 3;
+    } else {
+        icon.left += (icon.Width() - m_cxIcon) / 2;
     }
+    icon.top += (icon.Height() - m_cyIcon) / 2;
+    if (pressed)
+        icon.OffsetRect(1, 1);
+    ::DrawStateA(dc, nullptr, nullptr, (LPARAM)(in ? m_hIconIn : m_hIconOut), 0,
+                 icon.left, icon.top, icon.Width(), icon.Height(),
+                 DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+}
 
-    if (!title.IsEmpty()) {
-        if (pressed)
-            text.OffsetRect(1, 1);
-        dc.SetTextColor(in ? m_crTextIn : m_crTextOut);
-        dc.SetBkColor(in ? m_crBkIn : m_crBkOut);
-        CRect centred = text;
-        dc.DrawText(title, -1, centred, DT_SINGLELINE | DT_CALCRECT);
-        centred.OffsetRect((text.Width() - centred.Width()) / 2, (text.Height() - centred.Height()) / 2);
-        dc.SetBkMode(TRANSPARENT);
-        ::DrawStateA(dc, nullptr, nullptr, (LPARAM)title.GetString(), 0,
-                     centred.left, centred.top, centred.Width(), centred.Height(),
-                     DST_PREFIXTEXT | (disabled ? DSS_DISABLED : DSS_NORMAL));
-    }
-    dc.Detach();
+// The title centred in what the icon leaves; one pixel further when pressed.
+void CColorButton::DrawTitle(CDCHandle dc, const CString& title, CRect text, bool pressed, bool disabled, bool in)
+{
+    if (pressed)
+        text.OffsetRect(1, 1);
+    dc.SetTextColor(in ? m_crTextIn : m_crTextOut);
+    dc.SetBkColor(in ? m_crBkIn : m_crBkOut);
+    CRect centred = text;
+    dc.DrawText(title, -1, centred, DT_SINGLELINE | DT_CALCRECT);
+    centred.OffsetRect((text.Width() - centred.Width()) / 2, (text.Height() - centred.Height()) / 2);
+    dc.SetBkMode(TRANSPARENT);
+    ::DrawStateA(dc, nullptr, nullptr, (LPARAM)title.GetString(), 0,
+                 centred.left, centred.top, centred.Width(), centred.Height(),
+                 DST_PREFIXTEXT | (disabled ? DSS_DISABLED : DSS_NORMAL));
 }

@@ -3,6 +3,7 @@
 // the pointer has left by holding the mouse capture while it is over it.
 #pragma once
 #include "framework/Controls.h"
+#include "framework/Gdi.h"
 
 class CColorButton : public CButton {
 public:
@@ -53,6 +54,9 @@ private:
     void InitToolTip();
     void DestroyIcons(HICON keepIn, HICON keepOut);
     void SetColor(COLORREF& member, COLORREF cr, BOOL bRepaint);
+    void DrawIconPart(CDCHandle dc, const CRect& item, bool titled, bool pressed, bool disabled, bool in,
+                      CRect* pText);
+    void DrawTitle(CDCHandle dc, const CString& title, CRect text, bool pressed, bool disabled, bool in);
 
     COLORREF m_crBkOut;
     COLORREF m_crTextOut;

@@ -1,6 +1,7 @@
 // Drawing and hit regions of the horizontal bar.
 #include "controls/SkinHScrollBar.h"
 #include "skin/MemDC.h"
+#include "res/resource.h"
 
 const ScrollAxis CSkinHScrollBar::s_axis = {
     SB_HORZ, WM_HSCROLL,
@@ -14,9 +15,6 @@ const ScrollAxis CSkinHScrollBar::s_axis = {
     1,    // the list scrolls horizontally in pixels
 };
 
-namespace {
-enum : UINT { BMP_LEFT = 158, BMP_TRACK = 153, BMP_RIGHT = 154, BMP_THUMB = 152 };
-}
 
 void CSkinHScrollBar::DrawBar()
 {
@@ -24,27 +22,27 @@ void CSkinHScrollBar::DrawBar()
     GetClientRect(&rc);
     const int w = rc.Width();
     CClientDC clientDC(this);
-    CMemDC dc(&clientDC, &rc);
+    CMemDC dc(clientDC, &rc);
     dc.FillSolidRect(&rc, RGB(255, 255, 255));
 
     CDC bitmapDC;
-    bitmapDC.CreateCompatibleDC(&clientDC);
+    bitmapDC.CreateCompatibleDC(clientDC);
     {
-        CPiece left(bitmapDC, BMP_LEFT);
-        dc.BitBlt(0, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece left(bitmapDC, IDB_HBAR_LEFT);
+        dc.BitBlt(0, 0, 35, 16, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece track(bitmapDC, BMP_TRACK);
+        CPiece track(bitmapDC, IDB_HBAR_TRACK);
         for (int x = 35; x < w; ++x)
-            dc.BitBlt(x, 0, 1, 16, &bitmapDC, 0, 0, SRCCOPY);
+            dc.BitBlt(x, 0, 1, 16, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece right(bitmapDC, BMP_RIGHT);
-        dc.BitBlt(w - 35, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece right(bitmapDC, IDB_HBAR_RIGHT);
+        dc.BitBlt(w - 35, 0, 35, 16, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece thumb(bitmapDC, BMP_THUMB);
-        dc.BitBlt(m_nThumbPos, 0, 35, 16, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece thumb(bitmapDC, IDB_HBAR_THUMB);
+        dc.BitBlt(m_nThumbPos, 0, 35, 16, bitmapDC, 0, 0, SRCCOPY);
     }
 }
 

@@ -3,6 +3,7 @@
 // notifications stay the system header's.
 #pragma once
 #include "framework/Controls.h"
+#include "framework/Gdi.h"
 
 class CSkinHeaderCtrl : public CHeaderCtrl {
 public:
@@ -10,7 +11,10 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT) override {}
 
 protected:
+    enum Piece { LeftCap, Middle, RightCap };
     void OnPaint();
+    // One column: its caps, middle and centred title.
+    void DrawColumn(CDCHandle dc, HDC hBitmapDC, const HBITMAP pieces[3], int i, HDC hPaintDC);
     BOOL OnEraseBkgnd(HDC hDC);
     DECLARE_MESSAGE_MAP()
 };

@@ -2,6 +2,7 @@
 // selected-row colours.
 #include "controls/SkinListCtrl.h"
 #include "skin/MemDC.h"
+#include "res/resource.h"
 
 bool CSkinListCtrl::s_bItemWasSelected = false;
 
@@ -71,10 +72,10 @@ void CSkinListCtrl::InitScrollBars()
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOTIFY;
     m_vScroll.CreateEx(0, "STATIC", "", style,
                        CRect(rc.right - fr, rc.top - fr - cap + 1, rc.right - fr + 15, rc.bottom - fr - cap + 15),
-                       hParent, 0xFFFF);
+                       hParent, IDC_SKIN_SCROLLBAR);
     m_hScroll.CreateEx(0, "STATIC", "", style,
                        CRect(rc.left - fr, rc.bottom - fr - cap - 1, rc.right - fr + 1, rc.bottom - fr - cap + 15),
-                       hParent, 0xFFFF);
+                       hParent, IDC_SKIN_SCROLLBAR);
     m_vScroll.m_pList = this;
     m_hScroll.m_pList = this;
     // The horizontal bar's last column stands over the vertical bar's first,
@@ -136,7 +137,7 @@ void CSkinListCtrl::OnPaint()
     CPaintDC paintDC(this);
     CRect rcClient;
     GetClientRect(&rcClient);
-    CMemDC dc(&paintDC, &rcClient);
+    CMemDC dc(paintDC, &rcClient);
 
     // The final copy must never draw over the header, which paints itself.
     if (HWND hHeader = ::GetDlgItem(m_hWnd, 0)) {

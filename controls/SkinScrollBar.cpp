@@ -5,8 +5,8 @@
 #include <climits>
 #include <cmath>
 
-CSkinScrollBar::CPiece::CPiece(CDC& bitmapDC, UINT nID)
-    : m_select(bitmapDC, (m_bitmap.LoadBitmap(nID), m_bitmap.GetSafeHandle()))
+CSkinScrollBar::CPiece::CPiece(HDC hBitmapDC, UINT nID)
+    : m_select(hBitmapDC, (m_bitmap.LoadBitmap(nID), (HBITMAP)m_bitmap))
 {
 }
 

@@ -89,7 +89,7 @@ protected:
     // deselected before it is deleted.
     class CPiece {
     public:
-        CPiece(CDC& bitmapDC, UINT nID);
+        CPiece(HDC hBitmapDC, UINT nID);
         CBitmap m_bitmap;
     private:
         CSelectObject m_select;

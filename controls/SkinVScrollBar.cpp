@@ -2,6 +2,7 @@
 #include "controls/SkinVScrollBar.h"
 #include "controls/SkinListCtrl.h"
 #include "skin/MemDC.h"
+#include "res/resource.h"
 
 const ScrollAxis CSkinVScrollBar::s_axis = {
     SB_VERT, WM_VSCROLL,
@@ -15,9 +16,6 @@ const ScrollAxis CSkinVScrollBar::s_axis = {
     16,   // a row is taken as 16 pixels
 };
 
-namespace {
-enum : UINT { BMP_TOP = 356, BMP_UP = 146, BMP_TRACK = 150, BMP_DOWN = 151, BMP_CORNER = 357, BMP_THUMB = 148 };
-}
 
 void CSkinVScrollBar::DrawBar()
 {
@@ -31,36 +29,36 @@ void CSkinVScrollBar::DrawBar()
         ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcOver), 2);
         clientDC.ExcludeClipRect(&rcOver);
     }
-    CMemDC dc(&clientDC, &rc);
+    CMemDC dc(clientDC, &rc);
     dc.FillSolidRect(&rc, RGB(74, 82, 107));
 
     CDC bitmapDC;
-    bitmapDC.CreateCompatibleDC(&clientDC);
+    bitmapDC.CreateCompatibleDC(clientDC);
     // The bitmaps are 15 wide; the 20-pixel copies are cut by the bar's width.
     {
-        CPiece top(bitmapDC, BMP_TOP);
-        dc.BitBlt(0, 0, 20, 16, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece top(bitmapDC, IDB_VBAR_TOP);
+        dc.BitBlt(0, 0, 20, 16, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece up(bitmapDC, BMP_UP);
-        dc.BitBlt(0, 16, 20, 26, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece up(bitmapDC, IDB_VBAR_UP);
+        dc.BitBlt(0, 16, 20, 26, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece track(bitmapDC, BMP_TRACK);
+        CPiece track(bitmapDC, IDB_VBAR_TRACK);
         for (int y = 42; y < h; ++y)
-            dc.BitBlt(0, y, 20, 1, &bitmapDC, 0, 0, SRCCOPY);
+            dc.BitBlt(0, y, 20, 1, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece down(bitmapDC, BMP_DOWN);
-        dc.BitBlt(0, h - 42, 20, 26, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece down(bitmapDC, IDB_VBAR_DOWN);
+        dc.BitBlt(0, h - 42, 20, 26, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece corner(bitmapDC, BMP_CORNER);
-        dc.BitBlt(1, h - 16, 20, 16, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece corner(bitmapDC, IDB_VBAR_CORNER);
+        dc.BitBlt(1, h - 16, 20, 16, bitmapDC, 0, 0, SRCCOPY);
     }
     {
-        CPiece thumb(bitmapDC, BMP_THUMB);
-        dc.BitBlt(0, m_nThumbPos, 20, 26, &bitmapDC, 0, 0, SRCCOPY);
+        CPiece thumb(bitmapDC, IDB_VBAR_THUMB);
+        dc.BitBlt(0, m_nThumbPos, 20, 26, bitmapDC, 0, 0, SRCCOPY);
     }
 }
 

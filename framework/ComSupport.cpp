@@ -1,40 +1,7 @@
-// The three support functions the toolchain's COM classes expect from a
-// support library that MinGW does not ship.
+// The support function the toolchain's COM classes expect from a support
+// library that MinGW does not ship, of those the program calls.
 #include <comdef.h>
 #include <oleauto.h>
-
-namespace _com_util {
-
-BSTR WINAPI ConvertStringToBSTR(const char* pSrc)
-{
-    if (!pSrc)
-        return nullptr;
-    int n = ::MultiByteToWideChar(CP_ACP, 0, pSrc, -1, nullptr, 0);
-    if (n <= 0)
-        _com_issue_error(HRESULT_FROM_WIN32(::GetLastError()));
-    BSTR b = ::SysAllocStringLen(nullptr, (UINT)(n - 1));
-    if (!b)
-        _com_issue_error(E_OUTOFMEMORY);
-    ::MultiByteToWideChar(CP_ACP, 0, pSrc, -1, b, n);
-    return b;
-}
-
-char* WINAPI ConvertBSTRToString(BSTR pSrc)
-{
-    if (!pSrc)
-        return nullptr;
-    int len = (int)::SysStringLen(pSrc) + 1;  // with the terminator
-    int n = ::WideCharToMultiByte(CP_ACP, 0, pSrc, len, nullptr, 0, nullptr, nullptr);
-    if (n <= 0)
-        _com_issue_error(HRESULT_FROM_WIN32(::GetLastError()));
-    char* s = new (std::nothrow) char[n];
-    if (!s)
-        _com_issue_error(E_OUTOFMEMORY);
-    ::WideCharToMultiByte(CP_ACP, 0, pSrc, len, s, n, nullptr, nullptr);
-    return s;
-}
-
-}  // namespace _com_util
 
 // Raises hr as a _com_error, with the object's error information when the
 // object says it supplies some for riid.

@@ -28,37 +28,12 @@ BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR data)
     return SetItem(&item);
 }
 
-int CListCtrl::InsertItem(int nItem, LPCSTR text)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.pszText = const_cast<LPSTR>(text);
-    return InsertItem(&item);
-}
-
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 {
     LVITEMA item = {};
     item.state = nState;
     item.stateMask = nMask;
     return (BOOL)SendMessage(LVM_SETITEMSTATE, (WPARAM)nItem, (LPARAM)&item);
-}
-
-CString CListCtrl::GetItemText(int nItem, int nSubItem) const
-{
-    // The list view cannot tell the length beforehand: grow until it fits.
-    CString text;
-    for (int size = 256;; size *= 4) {
-        LVITEMA item = {};
-        item.iSubItem = nSubItem;
-        item.pszText = text.GetBuffer(size);
-        item.cchTextMax = size;
-        int n = (int)SendMessage(LVM_GETITEMTEXTA, (WPARAM)nItem, (LPARAM)&item);
-        text.ReleaseBuffer();
-        if (n < size - 1 || size >= (1 << 24))
-            return text;
-    }
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCSTR heading, int nFormat, int nWidth)
@@ -69,12 +44,6 @@ int CListCtrl::InsertColumn(int nCol, LPCSTR heading, int nFormat, int nWidth)
     col.cx = nWidth;
     col.pszText = const_cast<LPSTR>(heading);
     return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)&col);
-}
-
-BOOL CListCtrl::GetItemRect(int nItem, LPRECT r, UINT nCode) const
-{
-    r->left = (LONG)nCode;
-    return (BOOL)SendMessage(LVM_GETITEMRECT, (WPARAM)nItem, (LPARAM)r);
 }
 
 namespace {
@@ -105,13 +74,3 @@ void CToolTipCtrl::UpdateTipText(LPCSTR text, CWnd* pWnd, UINT_PTR nIDTool)
     SendMessage(TTM_UPDATETIPTEXTA, 0, (LPARAM)&ti);
 }
 
-CString CToolTipCtrl::GetText(CWnd* pWnd, UINT_PTR nIDTool) const
-{
-    // Older tooltips take no buffer size (newer ones read it from wParam):
-    // the buffer must outgrow any tip the program sets, and ours are short.
-    char buffer[1024] = "";
-    TOOLINFOA ti = MakeToolInfo(pWnd, nIDTool);
-    ti.lpszText = buffer;
-    SendMessage(TTM_GETTEXTA, sizeof buffer, (LPARAM)&ti);
-    return CString(buffer);
-}

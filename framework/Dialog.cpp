@@ -62,9 +62,8 @@ INT_PTR CDialog::DoModal()
     if (ownerDisabled)
         ::EnableWindow(hOwner, FALSE);
 
-    m_bEndModal = false;
     m_nModalResult = -1;
-    CreateFromTemplate(hOwner);
+    Create(hOwner);
     if (m_hWnd && !m_bEndModal)
         RunModalLoop();
 

@@ -2,6 +2,7 @@
 // that PreTranslateMessage sees every message), with data exchange.
 #pragma once
 #include "Wnd.h"
+#include "DataExchangeIds.h"
 
 class CDataExchange;
 
@@ -78,8 +79,4 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 // False when anything else is there, or when a 0 did not come from a digit 0.
 bool ParseUnsignedText(const char* text, UINT* pValue);
 
-// String resources of the exchange's messages.
-enum : UINT {
-    IDP_PARSE_INT_RANGE = 61714,
-    IDP_PARSE_UINT = 61719,
-};
+

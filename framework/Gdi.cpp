@@ -1,32 +1,7 @@
 #include "Gdi.h"
 #include "Wnd.h"
 
-CDC::~CDC()
-{
-    DeleteDC();
-}
-
-BOOL CDC::CreateCompatibleDC(CDC* pDC)
-{
-    DeleteDC();
-    HDC h = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
-    m_hDC = m_hAttribDC = h;
-    m_bOwned = h != nullptr;
-    return h != nullptr;
-}
-
-BOOL CDC::DeleteDC()
-{
-    BOOL ok = FALSE;
-    if (m_bOwned && m_hDC)
-        ok = ::DeleteDC(m_hDC);
-    if (m_bOwned)
-        m_hDC = m_hAttribDC = nullptr;
-    m_bOwned = false;
-    return ok;
-}
-
-void CDC::FillSolidRect(LPCRECT r, COLORREF cr)
+void CDCHandle::FillSolidRect(LPCRECT r, COLORREF cr)
 {
     // The background colour fills an opaque ExtTextOut without a brush.
     COLORREF old = ::SetBkColor(m_hDC, cr);
@@ -34,33 +9,58 @@ void CDC::FillSolidRect(LPCRECT r, COLORREF cr)
     ::SetBkColor(m_hDC, old);
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
+CDC& CDC::operator=(CDC&& o) noexcept
 {
-    Attach(::BeginPaint(m_hWnd, &m_ps));
+    if (this != &o) {
+        DeleteDC();
+        m_hDC = std::exchange(o.m_hDC, nullptr);
+        m_hAttribDC = std::exchange(o.m_hAttribDC, nullptr);
+    }
+    return *this;
+}
+
+BOOL CDC::CreateCompatibleDC(HDC hRef)
+{
+    DeleteDC();
+    m_hDC = m_hAttribDC = ::CreateCompatibleDC(hRef);
+    return m_hDC != nullptr;
+}
+
+BOOL CDC::DeleteDC()
+{
+    BOOL ok = m_hDC ? ::DeleteDC(m_hDC) : FALSE;
+    m_hDC = m_hAttribDC = nullptr;
+    return ok;
+}
+
+CPaintDC::CPaintDC(HWND hWnd) : m_hWnd(hWnd)
+{
+    m_hDC = m_hAttribDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::CPaintDC(const CWnd* pWnd) : CPaintDC(pWnd->m_hWnd)
+{
 }
 
 CPaintDC::~CPaintDC()
 {
     ::EndPaint(m_hWnd, &m_ps);
-    Detach();
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CClientDC::CClientDC(HWND hWnd, bool bWholeWindow) : m_hWnd(hWnd)
 {
-    Attach(::GetDC(m_hWnd));
+    m_hDC = m_hAttribDC = bWholeWindow ? ::GetWindowDC(m_hWnd) : ::GetDC(m_hWnd);
+}
+
+CClientDC::CClientDC(const CWnd* pWnd) : CClientDC(pWnd ? pWnd->m_hWnd : nullptr)
+{
 }
 
 CClientDC::~CClientDC()
 {
-    ::ReleaseDC(m_hWnd, Detach());
+    ::ReleaseDC(m_hWnd, m_hDC);
 }
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+CWindowDC::CWindowDC(const CWnd* pWnd) : CClientDC(pWnd ? pWnd->m_hWnd : nullptr, true)
 {
-    Attach(::GetWindowDC(m_hWnd));
-}
-
-CWindowDC::~CWindowDC()
-{
-    ::ReleaseDC(m_hWnd, Detach());
 }

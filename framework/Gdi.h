@@ -1,6 +1,7 @@
-// Drawing contexts and GDI objects. A CDC either owns its HDC or borrows it,
-// never both; the scope classes pair every acquire with its release. GDI
-// object owners are move-only, so a handle is deleted exactly once.
+// Drawing contexts and GDI objects. A borrowed context (CDCHandle) and an
+// owned one (CDC) are different types: a handle never releases what it
+// wraps, an owner always does. The scope classes pair every acquire with its
+// release. GDI object owners are move-only, so a handle is deleted once.
 #pragma once
 #include <windows.h>
 #include <utility>
@@ -8,34 +9,24 @@
 
 class CWnd;
 
-class CDC {
+// A drawing context used but not owned: copies are free and none releases
+// it; whoever handed out the HDC gives it back.
+class CDCHandle {
 public:
-    CDC() = default;
-    virtual ~CDC();
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
+    CDCHandle() = default;
+    CDCHandle(HDC hDC) : m_hDC(hDC), m_hAttribDC(hDC) {}
 
     HDC m_hDC = nullptr;       // where drawing goes
     HDC m_hAttribDC = nullptr; // where attributes are read (same unless told otherwise)
     operator HDC() const { return m_hDC; }
-    HDC GetSafeHdc() const { return m_hDC; }
-
-    // Borrow: Attach/Detach never delete the context.
-    BOOL Attach(HDC hDC) { m_hDC = m_hAttribDC = hDC; m_bOwned = false; return hDC != nullptr; }
-    HDC Detach() { HDC h = m_hDC; m_hDC = m_hAttribDC = nullptr; m_bOwned = false; return h; }
-    // Own: a memory context deleted with the object (or by DeleteDC).
-    BOOL CreateCompatibleDC(CDC* pDC);
-    BOOL DeleteDC();
 
     HGDIOBJ SelectObject(HGDIOBJ h) { return ::SelectObject(m_hDC, h); }
-    int SaveDC() { return ::SaveDC(m_hDC); }
-    BOOL RestoreDC(int n) { return ::RestoreDC(m_hDC, n); }
     BOOL IsPrinting() const { return ::GetDeviceCaps(m_hAttribDC, TECHNOLOGY) == DT_RASPRINTER; }
 
-    BOOL BitBlt(int x, int y, int w, int h, CDC* pSrc, int xs, int ys, DWORD rop)
-    { return ::BitBlt(m_hDC, x, y, w, h, pSrc ? pSrc->m_hDC : nullptr, xs, ys, rop); }
-    BOOL StretchBlt(int x, int y, int w, int h, CDC* pSrc, int xs, int ys, int ws, int hs, DWORD rop)
-    { return ::StretchBlt(m_hDC, x, y, w, h, pSrc->m_hDC, xs, ys, ws, hs, rop); }
+    BOOL BitBlt(int x, int y, int w, int h, HDC hSrc, int xs, int ys, DWORD rop)
+    { return ::BitBlt(m_hDC, x, y, w, h, hSrc, xs, ys, rop); }
+    BOOL StretchBlt(int x, int y, int w, int h, HDC hSrc, int xs, int ys, int ws, int hs, DWORD rop)
+    { return ::StretchBlt(m_hDC, x, y, w, h, hSrc, xs, ys, ws, hs, rop); }
     void FillRect(LPCRECT r, HBRUSH hBrush) { ::FillRect(m_hDC, r, hBrush); }
     void FillSolidRect(LPCRECT r, COLORREF cr);
     CPoint MoveTo(int x, int y) { POINT p; ::MoveToEx(m_hDC, x, y, &p); return p; }
@@ -51,45 +42,57 @@ public:
     int SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
     int GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
     CPoint SetWindowOrg(int x, int y) { POINT p; ::SetWindowOrgEx(m_hDC, x, y, &p); return p; }
-    CPoint GetWindowOrg() const { POINT p; ::GetWindowOrgEx(m_hDC, &p); return p; }
     BOOL DrawIcon(int x, int y, HICON h) { return ::DrawIcon(m_hDC, x, y, h); }
     BOOL DrawIconEx(int x, int y, HICON h, int w, int hgt, UINT flags)
     { return ::DrawIconEx(m_hDC, x, y, h, w, hgt, 0, nullptr, flags); }
-    BOOL DrawEdge(LPRECT r, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, r, edge, flags); }
-    COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
     int ExcludeClipRect(LPCRECT r) { return ::ExcludeClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }
-    int IntersectClipRect(LPCRECT r) { return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }
-
-protected:
-    bool m_bOwned = false;
 };
 
-// BeginPaint/EndPaint.
-class CPaintDC : public CDC {
+// A memory drawing context owned by the object and deleted with it.
+class CDC : public CDCHandle {
 public:
-    explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC() override;
+    CDC() = default;
+    ~CDC() { DeleteDC(); }
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    CDC(CDC&& o) noexcept : CDCHandle(o) { o.m_hDC = o.m_hAttribDC = nullptr; }
+    CDC& operator=(CDC&& o) noexcept;
+
+    // Compatible with hRef (the screen when null).
+    BOOL CreateCompatibleDC(HDC hRef);
+    BOOL DeleteDC();
+};
+
+// BeginPaint/EndPaint for one scope.
+class CPaintDC : public CDCHandle {
+public:
+    explicit CPaintDC(HWND hWnd);
+    explicit CPaintDC(const CWnd* pWnd);
+    ~CPaintDC();
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
     PAINTSTRUCT m_ps = {};
 private:
     HWND m_hWnd;
 };
 
-// GetDC/ReleaseDC.
-class CClientDC : public CDC {
+// GetDC/ReleaseDC (or GetWindowDC/ReleaseDC) for one scope.
+class CClientDC : public CDCHandle {
 public:
-    explicit CClientDC(CWnd* pWnd);
-    ~CClientDC() override;
+    explicit CClientDC(HWND hWnd, bool bWholeWindow = false);
+    explicit CClientDC(const CWnd* pWnd);
+    ~CClientDC();
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
 private:
     HWND m_hWnd;
 };
 
-// GetWindowDC/ReleaseDC.
-class CWindowDC : public CDC {
+// The whole window, frame included.
+class CWindowDC : public CClientDC {
 public:
-    explicit CWindowDC(CWnd* pWnd);
-    ~CWindowDC() override;
-private:
-    HWND m_hWnd;
+    explicit CWindowDC(HWND hWnd) : CClientDC(hWnd, true) {}
+    explicit CWindowDC(const CWnd* pWnd);
 };
 
 // Owner of one GDI object; move-only.
@@ -105,8 +108,8 @@ public:
     CGdiHandle& operator=(CGdiHandle&& o) noexcept { if (this != &o) { DeleteObject(); m_h = std::exchange(o.m_h, nullptr); } return *this; }
 
     operator H() const { return m_h; }
-    H GetSafeHandle() const { return m_h; }
     void Attach(H h) { DeleteObject(); m_h = h; }
+    // Gives the object up: the caller owns it from now on.
     H Detach() { return std::exchange(m_h, nullptr); }
     BOOL DeleteObject() { BOOL ok = m_h ? ::DeleteObject(m_h) : FALSE; m_h = nullptr; return ok; }
 
@@ -117,22 +120,18 @@ protected:
 class CBitmap : public CGdiHandle<HBITMAP> {
 public:
     BOOL LoadBitmap(UINT nID) { Attach(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID))); return m_h != nullptr; }
-    BOOL CreateCompatibleBitmap(CDC* pDC, int w, int h) { Attach(::CreateCompatibleBitmap(pDC->m_hDC, w, h)); return m_h != nullptr; }
+    BOOL CreateCompatibleBitmap(HDC hRef, int w, int h) { Attach(::CreateCompatibleBitmap(hRef, w, h)); return m_h != nullptr; }
     CSize GetSize() const { BITMAP bm = {}; ::GetObjectA(m_h, sizeof bm, &bm); return CSize(bm.bmWidth, bm.bmHeight); }
 };
 
 class CBrush : public CGdiHandle<HBRUSH> {
 public:
-    CBrush() = default;
-    explicit CBrush(COLORREF cr) { CreateSolidBrush(cr); }
-    BOOL CreateSolidBrush(COLORREF cr) { Attach(::CreateSolidBrush(cr)); return m_h != nullptr; }
+    explicit CBrush(COLORREF cr) : CGdiHandle(::CreateSolidBrush(cr)) {}
 };
 
 class CPen : public CGdiHandle<HPEN> {
 public:
-    CPen() = default;
-    CPen(int style, int width, COLORREF cr) { CreatePen(style, width, cr); }
-    BOOL CreatePen(int style, int width, COLORREF cr) { Attach(::CreatePen(style, width, cr)); return m_h != nullptr; }
+    CPen(int style, int width, COLORREF cr) : CGdiHandle(::CreatePen(style, width, cr)) {}
 };
 
 class CFont : public CGdiHandle<HFONT> {
@@ -152,7 +151,6 @@ public:
 // back at the end, so the object can be deleted afterwards.
 class CSelectObject {
 public:
-    CSelectObject(CDC& dc, HGDIOBJ h) : m_hDC(dc.m_hDC), m_hOld(h ? ::SelectObject(dc.m_hDC, h) : nullptr) {}
     CSelectObject(HDC hDC, HGDIOBJ h) : m_hDC(hDC), m_hOld(h ? ::SelectObject(hDC, h) : nullptr) {}
     ~CSelectObject() { if (m_hOld) ::SelectObject(m_hDC, m_hOld); }
     CSelectObject(const CSelectObject&) = delete;

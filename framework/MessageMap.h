@@ -58,13 +58,10 @@ protected:                                                     \
 // ---- commands and notifications --------------------------------------------
 #define ON_COMMAND(id, fn)            VESKAR_ENTRY(WM_COMMAND, 0, id, id, self_->fn())
 #define ON_BN_CLICKED(id, fn)         VESKAR_ENTRY(WM_COMMAND, BN_CLICKED, id, id, self_->fn())
-#define ON_CONTROL(code, id, fn)      VESKAR_ENTRY(WM_COMMAND, code, id, id, self_->fn())
-#define ON_COMMAND_RANGE(id1, id2, fn) VESKAR_ENTRY(WM_COMMAND, 0, id1, id2, self_->fn((UINT)LOWORD(wp_)))
 // void fn(NMHDR*, LRESULT*)
 #define ON_NOTIFY(code, id, fn)       VESKAR_ENTRY(WM_NOTIFY, (UINT)(code), id, id, self_->fn((NMHDR*)lp_, &r_))
 // Reflected to the control that sent it: void fn(NMHDR*, LRESULT*)
 #define ON_NOTIFY_REFLECT(code, fn)   VESKAR_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0xFFFFFFFF, self_->fn((NMHDR*)lp_, &r_))
-#define ON_CONTROL_REFLECT(code, fn)  VESKAR_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0xFFFFFFFF, self_->fn())
 // LRESULT fn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, fn)           VESKAR_ENTRY(msg, 0, 0, 0, r_ = self_->fn(wp_, lp_))
 
@@ -84,17 +81,8 @@ protected:                                                     \
 #define ON_WM_CAPTURECHANGED() VESKAR_ENTRY(WM_CAPTURECHANGED, 0, 0, 0, self_->OnCaptureChanged((HWND)lp_))
 #define ON_WM_CANCELMODE()    VESKAR_ENTRY(WM_CANCELMODE, 0, 0, 0, self_->OnCancelMode())
 #define ON_WM_MOUSEWHEEL()    VESKAR_ENTRY(WM_MOUSEWHEEL, 0, 0, 0, r_ = self_->OnMouseWheel((UINT)LOWORD(wp_), (short)HIWORD(wp_), CPoint(lp_)))
-#define ON_WM_KEYDOWN()       VESKAR_ENTRY(WM_KEYDOWN, 0, 0, 0, self_->OnKeyDown((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))
-#define ON_WM_KEYUP()         VESKAR_ENTRY(WM_KEYUP, 0, 0, 0, self_->OnKeyUp((UINT)wp_, (UINT)LOWORD(lp_), (UINT)HIWORD(lp_)))
 // LRESULT fn(BOOL bCalcValidRects, NCCALCSIZE_PARAMS*)
 #define ON_WM_NCCALCSIZE()    VESKAR_ENTRY(WM_NCCALCSIZE, 0, 0, 0, r_ = self_->OnNcCalcSize((BOOL)wp_, (NCCALCSIZE_PARAMS*)lp_))
-#define ON_WM_SIZE()          VESKAR_ENTRY(WM_SIZE, 0, 0, 0, self_->OnSize((UINT)wp_, (short)LOWORD(lp_), (short)HIWORD(lp_)))
-// HBRUSH fn(HDC, HWND child, UINT ctlType)
-#define ON_WM_CTLCOLOR()                                                             \
-    VESKAR_ENTRY(WM_CTLCOLORSTATIC, 0, 0, 0, r_ = (LRESULT)self_->OnCtlColor((HDC)wp_, (HWND)lp_, CTLCOLOR_STATIC)) \
-    VESKAR_ENTRY(WM_CTLCOLORBTN, 0, 0, 0, r_ = (LRESULT)self_->OnCtlColor((HDC)wp_, (HWND)lp_, CTLCOLOR_BTN))       \
-    VESKAR_ENTRY(WM_CTLCOLORDLG, 0, 0, 0, r_ = (LRESULT)self_->OnCtlColor((HDC)wp_, (HWND)lp_, CTLCOLOR_DLG))       \
-    VESKAR_ENTRY(WM_CTLCOLOREDIT, 0, 0, 0, r_ = (LRESULT)self_->OnCtlColor((HDC)wp_, (HWND)lp_, CTLCOLOR_EDIT))
 // Reflected colour request: HBRUSH fn(HDC, UINT ctlType); a null brush lets the parent answer.
 #define ON_WM_CTLCOLOR_REFLECT()                                                     \
     { WM_REFLECT_BASE + WM_CTLCOLORBTN, 0, 0, 0,                                     \

@@ -35,20 +35,6 @@ bool CString::LoadString(UINT nID)
     return true;
 }
 
-int CString::Replace(const char* pszOld, const char* pszNew)
-{
-    size_t lenOld = strlen(pszOld), lenNew = strlen(pszNew);
-    if (lenOld == 0)
-        return 0;
-    int count = 0;
-    for (size_t pos = m_str.find(pszOld); pos != std::string::npos;
-         pos = m_str.find(pszOld, pos + lenNew)) {
-        m_str.replace(pos, lenOld, pszNew);
-        ++count;
-    }
-    return count;
-}
-
 char* CString::GetBuffer(int nMinLength)
 {
     if ((int)m_str.size() < nMinLength)

@@ -12,7 +12,6 @@ public:
 
     int GetLength() const { return (int)m_str.size(); }
     bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
     operator const char*() const { return m_str.c_str(); }
     const char* GetString() const { return m_str.c_str(); }
     const std::string& str() const { return m_str; }
@@ -20,7 +19,6 @@ public:
     CString& operator=(const char* psz) { m_str = psz ? psz : ""; return *this; }
     CString& operator+=(const char* psz) { m_str += psz ? psz : ""; return *this; }
     CString& operator+=(char ch) { m_str += ch; return *this; }
-    friend CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
     bool operator==(const char* psz) const { return m_str == (psz ? psz : ""); }
     bool operator!=(const char* psz) const { return !(*this == psz); }
     bool operator==(const CString& o) const { return m_str == o.m_str; }
@@ -30,8 +28,6 @@ public:
     void Format(const char* pszFormat, ...);
     // Loads a string resource of the program; false (and empty) if missing.
     bool LoadString(UINT nID);
-    // Replaces every occurrence of pszOld by pszNew.
-    int Replace(const char* pszOld, const char* pszNew);
 
     // Direct access for APIs that write the text: GetBuffer(n) gives room for
     // n characters plus the terminator; ReleaseBuffer cuts at the first NUL.

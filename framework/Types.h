@@ -9,8 +9,6 @@ public:
     CPoint(POINT pt) { x = pt.x; y = pt.y; }
     // Mouse messages pack the position into lParam as signed words.
     explicit CPoint(LPARAM lp) { x = (short)LOWORD(lp); y = (short)HIWORD(lp); }
-    bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
-    bool operator!=(const POINT& o) const { return !(*this == o); }
 };
 
 class CSize : public SIZE {
@@ -29,20 +27,12 @@ public:
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint BottomRight() const { return CPoint(right, bottom); }
-    bool IsRectEmpty() const { return ::IsRectEmpty(this) != FALSE; }
-    bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     // Left and top edges are inside, right and bottom edges outside.
     bool PtInRect(POINT pt) const { return ::PtInRect(this, pt) != FALSE; }
     void SetRect(int l, int t, int r, int b) { ::SetRect(this, l, t, r, b); }
     void SetRectEmpty() { left = top = right = bottom = 0; }
     void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
-    void InflateRect(int dx, int dy) { ::InflateRect(this, dx, dy); }
     void DeflateRect(int dx, int dy) { ::InflateRect(this, -dx, -dy); }
-    bool operator==(const RECT& o) const { return ::EqualRect(this, &o) != FALSE; }
-    bool operator!=(const RECT& o) const { return !(*this == o); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };

@@ -19,16 +19,6 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-int CWinApp::Run()
-{
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 CWinApp* GetApp()
 {
     return g_pApp;
@@ -73,13 +63,11 @@ int AppMessageBox(UINT nIDPrompt, UINT nType)
     return AppMessageBox(text, nType);
 }
 
-int AppWinMain(HINSTANCE hInstance)
+int AppWinMain()
 {
     CWinApp* pApp = GetApp();
     if (!pApp)
         return -1;
-    pApp->m_hInstance = hInstance;
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    return pApp->Run();
+    pApp->InitInstance();
+    return pApp->ExitInstance();
 }

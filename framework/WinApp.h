@@ -12,14 +12,12 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Runs the program; FALSE ends it without a message loop of the application's.
+    // Runs the program; the program ends when it returns (the application
+    // has no message loop of its own).
     virtual BOOL InitInstance() { return FALSE; }
     virtual int ExitInstance() { return 0; }
-    // The application's own message loop, entered only if InitInstance says TRUE.
-    virtual int Run();
 
     CWnd* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
 };
 
 CWinApp* GetApp();
@@ -31,4 +29,4 @@ const char* GetAppName();
 int AppMessageBox(LPCSTR lpszText, UINT nType = MB_OK);
 int AppMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
 // The entry shared by the program's WinMain.
-int AppWinMain(HINSTANCE hInstance);
+int AppWinMain();

@@ -55,11 +55,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    return SubclassWindow(::GetDlgItem(pParent->m_hWnd, (int)nID));
-}
-
 HWND CWnd::UnsubclassWindow()
 {
     HWND hWnd = m_hWnd;
@@ -151,14 +146,8 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     }
     pWnd->m_curMsg = saved;
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd)
-        pWnd->OnFinalDestroy();
+        pWnd->UnsubclassWindow();
     return result;
-}
-
-void CWnd::OnFinalDestroy()
-{
-    UnsubclassWindow();
-    PostNcDestroy();
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -17,7 +17,6 @@ public:
 
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The object that owns hWnd's procedure on this thread, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
@@ -27,7 +26,6 @@ public:
                   const RECT& rect, HWND hParent, UINT nID);
     // Takes over an existing window's procedure; calls PreSubclassWindow first.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     // Gives the procedure back and forgets the window.
     HWND UnsubclassWindow();
     BOOL DestroyWindow();
@@ -40,35 +38,27 @@ public:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // A parent offers notifications of this control back to it first.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // Called after the window is gone and the object detached.
-    virtual void PostNcDestroy() {}
 
     // Default processing of the message being handled.
     LRESULT Default();
 
     // One-line wrappers.
     LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageA(m_hWnd, msg, wp, lp); }
-    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageA(m_hWnd, msg, wp, lp); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC proc = nullptr) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, proc); }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }
     CString GetWindowText() const;
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     void GetClientRect(LPRECT r) const { ::GetClientRect(m_hWnd, r); }
     void GetWindowRect(LPRECT r) const { ::GetWindowRect(m_hWnd, r); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    HWND SetFocus() { return ::SetFocus(m_hWnd); }
     HWND SetCapture() { return ::SetCapture(m_hWnd); }
     void ScreenToClient(LPPOINT p) const { ::ScreenToClient(m_hWnd, p); }
     void ClientToScreen(LPPOINT p) const { ::ClientToScreen(m_hWnd, p); }
-    BOOL MoveWindow(int x, int y, int w, int h, BOOL bRepaint = TRUE) { return ::MoveWindow(m_hWnd, x, y, w, h, bRepaint); }
     BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) { return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     // Centres on the owner, or on the work area when there is none.
@@ -95,7 +85,6 @@ protected:
 private:
     void Attach(HWND hWnd);
     static LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam);
-    void OnFinalDestroy();
     static const MsgMapEntry* FindEntry(const MsgMap* map, UINT message, UINT code, UINT id);
 
     MSG m_curMsg = {};               // the message being dispatched, for Default()

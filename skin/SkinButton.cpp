@@ -1,8 +1,8 @@
 // Skinned push button: nine-slice face painter, the three paint paths, hover
 // tracking, and the procedure through which the skin engine drives it.
-#include "SkinButton.h"
-#include "MemDC.h"
-#include "../res/resource.h"
+#include "skin/SkinButton.h"
+#include "skin/MemDC.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ END_MESSAGE_MAP()
 
 CSkinButton::CSkinButton()
     : m_nCornerWidth(3), m_nCornerHeight(3),
-      m_nBmpNormal(351), m_nBmpFocus(157), m_nBmpHover(156), m_nBmpPressed(352),
+      m_nBmpNormal(IDB_BUTTON_NORMAL), m_nBmpFocus(IDB_BUTTON_FOCUS), m_nBmpHover(IDB_BUTTON_HOVER),
+      m_nBmpPressed(IDB_BUTTON_PRESSED),
       m_bStretchEdges(TRUE), m_bHover(FALSE), m_bTracking(FALSE), m_bFocus(FALSE)
 {
 }
@@ -65,58 +66,67 @@ LRESULT CALLBACK CSkinButton::SkinButtonWndProc(HWND hWnd, UINT message, WPARAM 
             ::RemovePropA(hWnd, kOldProcProp);
         return ::CallWindowProcA(old, hWnd, message, wParam, lParam);
     }
-
+    LRESULT result = 0;
     try {
-        switch (message) {
-        case WM_DRAWITEM:
-            p->DrawItem((LPDRAWITEMSTRUCT)lParam);
-            return 1;
-        case WM_ERASEBKGND: {
-            CDC dc;
-            dc.Attach((HDC)wParam);
-            p->PaintOnErase(&dc);
-            dc.Detach();
-            return 1;
-        }
-        case WM_PAINT:
-            p->PaintNow();
-            break;
-        case WM_MOUSEMOVE:
-            p->OnMouseMove((UINT)wParam, CPoint(lParam));
-            break;
-        case WM_MOUSEHOVER:
-            p->OnMouseHover(wParam, lParam);
-            break;
-        case WM_MOUSELEAVE:
-            p->OnMouseLeave(wParam, lParam);
-            break;
-        case BM_SETSTYLE:
-            // The dialog manager may set a default-button style on a button
-            // it thinks is a push button (Wine does so right after a message
-            // box's activation); a skinned button must stay owner-drawn.
-            if ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
-                wParam = (wParam & ~(WPARAM)BS_TYPEMASK) | BS_OWNERDRAW;
-            break;
-        case WM_DESTROY: {
-            // The object goes before the previous procedure sees WM_DESTROY,
-            // so nothing can reach it half-destroyed.
-            bool onTop = (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == SkinButtonWndProc;
-            if (onTop)
-                ::RemovePropA(hWnd, kOldProcProp);
-            ::RemovePropA(hWnd, kObjProp);
-            if (onTop)
-                ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)old);
-            p->m_hWnd = nullptr;
-            delete p;
-            break;
-        }
-        default:
-            break;
-        }
+        if (p->OnSkinMessage(old, message, wParam, lParam, &result))
+            return result;
     } catch (...) {
         // Nothing may unwind through USER32; the message goes on as usual.
     }
     return ::CallWindowProcA(old, hWnd, message, wParam, lParam);
+}
+
+bool CSkinButton::OnSkinMessage(WNDPROC old, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT* pResult)
+{
+    switch (message) {
+    case WM_DRAWITEM:
+        DrawItem((LPDRAWITEMSTRUCT)lParam);
+        *pResult = 1;
+        return true;
+    case WM_ERASEBKGND:
+        *pResult = PaintOnErase((HDC)wParam);
+        return true;
+    case WM_PAINT:
+        PaintNow();
+        break;
+    case WM_MOUSEMOVE:
+        OnMouseMove((UINT)wParam, CPoint(lParam));
+        break;
+    case WM_MOUSEHOVER:
+        OnMouseHover(wParam, lParam);
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave(wParam, lParam);
+        break;
+    case BM_SETSTYLE:
+        // The dialog manager may set a default-button style on a button it
+        // thinks is a push button (Wine does so right after a message box's
+        // activation); a skinned button must stay owner-drawn.
+        if ((::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
+            wParam = (wParam & ~(WPARAM)BS_TYPEMASK) | BS_OWNERDRAW;
+        break;
+    case WM_DESTROY:
+        DetachFromButton(old);  // deletes this
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void CSkinButton::DetachFromButton(WNDPROC old)
+{
+    // The object goes before the previous procedure sees WM_DESTROY, so
+    // nothing can reach it half-destroyed.
+    HWND hWnd = m_hWnd;
+    bool onTop = (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == SkinButtonWndProc;
+    if (onTop)
+        ::RemovePropA(hWnd, kOldProcProp);
+    ::RemovePropA(hWnd, kObjProp);
+    if (onTop)
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)old);
+    m_hWnd = nullptr;
+    delete this;
 }
 
 CString CSkinButton::ButtonText(HWND hWnd)
@@ -143,25 +153,20 @@ UINT CSkinButton::CurrentItemState() const
 
 void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 {
-    CDC dc;
-    dc.Attach(lpDIS->hDC);
-    {
-        CMemDC mem(&dc);
-        CRect rect(lpDIS->rcItem);
-        UINT state = lpDIS->itemState;
-        CString text = ButtonText(lpDIS->hwndItem);
-        m_bFocus = (state & ODS_FOCUS) != 0;
-        DrawFace(&mem, state, rect, m_bFocus, text);
-    }
-    dc.Detach();
+    CMemDC mem(lpDIS->hDC);
+    CRect rect(lpDIS->rcItem);
+    UINT state = lpDIS->itemState;
+    CString text = ButtonText(lpDIS->hwndItem);
+    m_bFocus = (state & ODS_FOCUS) != 0;
+    DrawFace(mem, state, rect, m_bFocus, text);
 }
 
-BOOL CSkinButton::PaintOnErase(CDC* pDC)
+BOOL CSkinButton::PaintOnErase(CDCHandle dc)
 {
     CRect rect;
     GetClientRect(&rect);
-    CMemDC mem(pDC, &rect);
-    DrawFace(&mem, CurrentItemState(), rect, m_bFocus, ButtonText(m_hWnd));
+    CMemDC mem(dc, &rect);
+    DrawFace(mem, CurrentItemState(), rect, m_bFocus, ButtonText(m_hWnd));
     // The draw-item path that follows leaves the final picture.
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     return TRUE;
@@ -169,17 +174,11 @@ BOOL CSkinButton::PaintOnErase(CDC* pDC)
 
 void CSkinButton::PaintNow()
 {
-    HDC hdc = ::GetDC(m_hWnd);
-    CDC dc;
-    dc.Attach(hdc);
-    {
-        CRect rect;
-        GetClientRect(&rect);
-        CMemDC mem(&dc, &rect);
-        DrawFace(&mem, CurrentItemState(), rect, m_bFocus, ButtonText(m_hWnd));
-    }
-    dc.Detach();
-    ::ReleaseDC(m_hWnd, hdc);
+    CClientDC dc(m_hWnd);
+    CRect rect;
+    GetClientRect(&rect);
+    CMemDC mem(dc, &rect);
+    DrawFace(mem, CurrentItemState(), rect, m_bFocus, ButtonText(m_hWnd));
 }
 
 void CSkinButton::CopySlice(HDC hdcDst, HDC hdcSrc, const RECT& dst, int xs, int ys, int ws, int hs,
@@ -203,59 +202,59 @@ void CSkinButton::CopySlice(HDC hdcDst, HDC hdcSrc, const RECT& dst, int xs, int
     }
 }
 
-void CSkinButton::DrawFace(CDC* pDC, UINT nState, CRect rect, BOOL bFocus, const CString& text)
+void CSkinButton::DrawFace(CDCHandle dc, UINT nState, CRect rect, BOOL bFocus, const CString& text)
 {
     UINT nBitmap;
     if (bFocus)
         nBitmap = (nState & 1) ? m_nBmpPressed : m_nBmpFocus;
     else
         nBitmap = (m_bHover && m_nBmpHover) ? m_nBmpHover : m_nBmpNormal;
-
-    const int R = rect.right, B = rect.bottom;
-    {
-        CDC mem;
-        mem.CreateCompatibleDC(nullptr);
-        CBitmap bitmap;
-        bitmap.LoadBitmap(nBitmap);
-        if (bitmap && mem) {
-            CSelectObject select(mem, bitmap);
-            const CSize size = bitmap.GetSize();
-            const int W = size.cx, H = size.cy;
-            const int cw = m_nCornerWidth, ch = m_nCornerHeight;
-            const int across = m_bStretchEdges ? TILE_NONE : TILE_ACROSS;
-            const int down = m_bStretchEdges ? TILE_NONE : TILE_DOWN;
-            HDC d = pDC->m_hDC, s = mem.m_hDC;
-
-            CopySlice(d, s, CRect(cw, 0, R - cw, ch), cw, 0, W - 2 * cw, ch, across);
-            CopySlice(d, s, CRect(cw, B - ch, R - cw, B), cw, H - ch, W - 2 * cw, ch, across);
-            CopySlice(d, s, CRect(0, ch, cw, B - ch), 0, ch, cw, H - 2 * ch, down);
-            CopySlice(d, s, CRect(R - cw, ch, R, B - ch), W - cw, ch, cw, H - 2 * ch, down);
-            CopySlice(d, s, CRect(cw, ch, R - cw, B - ch), cw, ch, W - 2 * cw, H - 2 * ch, TILE_NONE);
-
-            ::BitBlt(d, 0, 0, cw, ch, s, 0, 0, SRCCOPY);
-            ::BitBlt(d, R - cw, 0, cw, ch, s, W - cw, 0, SRCCOPY);
-            ::BitBlt(d, 0, B - ch, cw, ch, s, 0, H - ch, SRCCOPY);
-            ::BitBlt(d, R - cw, B - ch, cw, ch, s, W - cw, H - ch, SRCCOPY);
-        }
-    }
+    DrawSlices(dc, nBitmap, rect.right, rect.bottom);
 
     // The button's font stays the button's: selected for the text only.
     HFONT hFont = m_hWnd ? (HFONT)::SendMessageA(m_hWnd, WM_GETFONT, 0, 0) : nullptr;
-    CSelectObject selectFont(*pDC, hFont);
+    CSelectObject selectFont(dc, hFont);
     if (!text.IsEmpty()) {
-        CSize extent = pDC->GetTextExtent(text, text.GetLength());
+        CSize extent = dc.GetTextExtent(text, text.GetLength());
         int x = (rect.left + rect.right) / 2 - extent.cx / 2;
         int y = (rect.top + rect.bottom) / 2 - extent.cy / 2;
         if (nState & 1) {
             ++x;
             ++y;
         }
-        int oldMode = pDC->SetBkMode(TRANSPARENT);
+        int oldMode = dc.SetBkMode(TRANSPARENT);
         UINT flags = DST_PREFIXTEXT | ((nState & 4) ? DSS_DISABLED : 0);
-        ::DrawStateA(pDC->m_hDC, nullptr, nullptr, (LPARAM)text.GetString(), 0, x, y,
-                     extent.cx, extent.cy, flags);
-        pDC->SetBkMode(oldMode);
+        ::DrawStateA(dc, nullptr, nullptr, (LPARAM)text.GetString(), 0, x, y, extent.cx, extent.cy, flags);
+        dc.SetBkMode(oldMode);
     }
+}
+
+void CSkinButton::DrawSlices(HDC d, UINT nBitmap, int R, int B) const
+{
+    CDC mem;
+    mem.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.LoadBitmap(nBitmap);
+    if (!bitmap || !mem)
+        return;
+    CSelectObject select(mem, bitmap);
+    const CSize size = bitmap.GetSize();
+    const int W = size.cx, H = size.cy;
+    const int cw = m_nCornerWidth, ch = m_nCornerHeight;
+    const int across = m_bStretchEdges ? TILE_NONE : TILE_ACROSS;
+    const int down = m_bStretchEdges ? TILE_NONE : TILE_DOWN;
+    HDC s = mem;
+
+    CopySlice(d, s, CRect(cw, 0, R - cw, ch), cw, 0, W - 2 * cw, ch, across);
+    CopySlice(d, s, CRect(cw, B - ch, R - cw, B), cw, H - ch, W - 2 * cw, ch, across);
+    CopySlice(d, s, CRect(0, ch, cw, B - ch), 0, ch, cw, H - 2 * ch, down);
+    CopySlice(d, s, CRect(R - cw, ch, R, B - ch), W - cw, ch, cw, H - 2 * ch, down);
+    CopySlice(d, s, CRect(cw, ch, R - cw, B - ch), cw, ch, W - 2 * cw, H - 2 * ch, TILE_NONE);
+
+    ::BitBlt(d, 0, 0, cw, ch, s, 0, 0, SRCCOPY);
+    ::BitBlt(d, R - cw, 0, cw, ch, s, W - cw, 0, SRCCOPY);
+    ::BitBlt(d, 0, B - ch, cw, ch, s, 0, H - ch, SRCCOPY);
+    ::BitBlt(d, R - cw, B - ch, cw, ch, s, W - cw, H - ch, SRCCOPY);
 }
 
 void CSkinButton::OnMouseMove(UINT, CPoint)

@@ -3,8 +3,8 @@
 // and routes the button's messages to it through SkinButtonWndProc; a button
 // subclassed by the framework gets the same drawing through its message map.
 #pragma once
-#include "../framework/Controls.h"
-#include "../framework/Gdi.h"
+#include "framework/Controls.h"
+#include "framework/Gdi.h"
 
 class CSkinButton : public CButton {
 public:
@@ -31,11 +31,11 @@ public:
     static LRESULT CALLBACK SkinButtonWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
-    BOOL PaintOnErase(CDC* pDC);
+    BOOL PaintOnErase(CDCHandle dc);
     void PaintNow();
     // Paints face and text. Bit 0 of nState means pressed, bit 2 disabled
     // (ODS_SELECTED, ODS_DISABLED); the frame is laid out from (0, 0).
-    void DrawFace(CDC* pDC, UINT nState, CRect rect, BOOL bFocus, const CString& text);
+    void DrawFace(CDCHandle dc, UINT nState, CRect rect, BOOL bFocus, const CString& text);
 
     void OnMouseMove(UINT nFlags, CPoint point);
     LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
@@ -49,8 +49,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // What the skin does before the button's own procedure; true when that
+    // procedure must not see the message (wParam may be changed for it).
+    bool OnSkinMessage(WNDPROC old, UINT message, WPARAM& wParam, LPARAM lParam, LRESULT* pResult);
+    // At WM_DESTROY: gives the procedure back and deletes this object.
+    void DetachFromButton(WNDPROC old);
     // BM_GETSTATE translated to the owner-draw item state bits DrawFace reads.
     UINT CurrentItemState() const;
+    // The face's nine slices over a button R wide and B high.
+    void DrawSlices(HDC hdc, UINT nBitmap, int R, int B) const;
     void CopySlice(HDC hdcDst, HDC hdcSrc, const RECT& dst, int xs, int ys, int ws, int hs,
                    int tileDirection) const;
 };

@@ -1,7 +1,8 @@
 // Skin installation: the thread hook, the walk over a window's descendants,
 // the top-level window procedure (gradient background, transparent statics,
 // draw-item requests sent back to skinned buttons) and icon statics.
-#include "SkinManager.h"
+#include "skin/SkinManager.h"
+#include "res/resource.h"
 
 CSkinManager g_skin;
 CSkinManager* g_pSkin = nullptr;
@@ -16,9 +17,7 @@ const char kButtonHandledProp[] = "SkinButtonHandled";
 // The picture given to a converted icon static; freed with its dialog.
 const char kStaticBitmapProp[] = "SkinStaticBitmap";
 
-const UINT kBackgroundBitmap = 147;
-const int kIdUsageText = 1012;
-const int kIdHeadingText = 1015;
+
 
 // Frees the pictures that icon statics received from the skin: a static
 // never deletes the bitmap it is given.
@@ -50,10 +49,7 @@ void PaintBackgroundBehind(HWND hWnd, HWND hStatic, HDC hdc)
     const int saved = ::SaveDC(hdc);
     // The parent's client origin lands where it lies relative to the static.
     ::SetWindowOrgEx(hdc, origin.x, origin.y, nullptr);
-    CDC dc;
-    dc.Attach(hdc);
-    g_pSkin->DrawBackground(&dc, rcParent);
-    dc.Detach();
+    g_pSkin->DrawBackground(hdc, rcParent);
     ::RestoreDC(hdc, saved);
 }
 
@@ -61,13 +57,13 @@ void PaintBackgroundBehind(HWND hWnd, HWND hStatic, HDC hdc)
 
 CSkinManager::~CSkinManager() = default;
 
-void CSkinManager::DrawBackground(CDC* pDC, CRect rect)
+void CSkinManager::DrawBackground(CDCHandle dc, CRect rect)
 {
     CBitmap bitmap;
-    if (!bitmap.LoadBitmap(kBackgroundBitmap))
+    if (!bitmap.LoadBitmap(IDB_SKIN_BACKGROUND))
         return;
     CDC mem;
-    if (!mem.CreateCompatibleDC(pDC))
+    if (!mem.CreateCompatibleDC(dc))
         return;
     CSelectObject select(mem, bitmap);
     const CSize size = bitmap.GetSize();
@@ -75,7 +71,7 @@ void CSkinManager::DrawBackground(CDC* pDC, CRect rect)
     const int sh = size.cy < h ? size.cy : h;
     // Up to the bitmap's height the rows keep their own height; a taller
     // area shows the whole gradient stretched.
-    pDC->StretchBlt(0, 0, w, h, &mem, 0, 0, size.cx, sh, SRCCOPY);
+    dc.StretchBlt(0, 0, w, h, mem, 0, 0, size.cx, sh, SRCCOPY);
 }
 
 int CSkinManager::Install(HWND hWnd)
@@ -137,10 +133,7 @@ void SkinConvertIconStatic(HWND hStatic, HICON hIcon)
     LONG_PTR style = ::GetWindowLongPtrA(hStatic, GWL_STYLE);
     ::SetWindowLongPtrA(hStatic, GWL_STYLE, (style & ~(LONG_PTR)0x01) | 0x0E);  // SS_ICON -> SS_BITMAP
 
-    HDC hdcRef = ::GetDC(hStatic);
-    CDC ref;
-    ref.Attach(hdcRef);
-
+    CClientDC ref(hStatic);
     HWND hParent = ::GetParent(hStatic);
     CRect rcParent;
     ::GetClientRect(hParent, &rcParent);
@@ -152,17 +145,17 @@ void SkinConvertIconStatic(HWND hStatic, HICON hIcon)
     HBITMAP hPicture = nullptr;
     {
         CDC dcParent, dcStatic;
-        dcParent.CreateCompatibleDC(&ref);
-        dcStatic.CreateCompatibleDC(&ref);
+        dcParent.CreateCompatibleDC(ref);
+        dcStatic.CreateCompatibleDC(ref);
         CBitmap bmParent, bmStatic;
-        bmParent.CreateCompatibleBitmap(&ref, rcParent.Width(), rcParent.Height());
-        bmStatic.CreateCompatibleBitmap(&ref, rcStatic.Width(), rcStatic.Height());
+        bmParent.CreateCompatibleBitmap(ref, rcParent.Width(), rcParent.Height());
+        bmStatic.CreateCompatibleBitmap(ref, rcStatic.Width(), rcStatic.Height());
         {
             CSelectObject selParent(dcParent, bmParent);
             CSelectObject selStatic(dcStatic, bmStatic);
             if (g_pSkin)
-                g_pSkin->DrawBackground(&dcParent, rcParent);
-            dcStatic.BitBlt(0, 0, rcStatic.Width(), rcStatic.Height(), &dcParent,
+                g_pSkin->DrawBackground(dcParent, rcParent);
+            dcStatic.BitBlt(0, 0, rcStatic.Width(), rcStatic.Height(), dcParent,
                             rcStatic.left, rcStatic.top, SRCCOPY);
             dcStatic.DrawIcon(0, 0, hIcon);
         }
@@ -175,10 +168,67 @@ void SkinConvertIconStatic(HWND hStatic, HICON hIcon)
         ::SendMessageA(hStatic, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hPicture);
         ::SetPropA(hStatic, kStaticBitmapProp, (HANDLE)hPicture);
     }
-
-    ref.Detach();
-    ::ReleaseDC(hStatic, hdcRef);
 }
+
+namespace {
+
+// A skinned button draws itself: the request goes back to it. Every request
+// is marked as a button's first, whoever it comes from.
+bool SkinDrawItem(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    auto* dis = (LPDRAWITEMSTRUCT)lParam;
+    dis->CtlType = ODT_BUTTON;
+    if (!::GetPropA(dis->hwndItem, kButtonObjProp) && !::GetPropA(dis->hwndItem, kButtonHandledProp))
+        return false;
+    *pResult = ::SendMessageA(dis->hwndItem, WM_DRAWITEM, wParam, lParam);
+    return true;
+}
+
+// The gradient, except on windows with a minimise box, which keep theirs.
+bool SkinEraseBackground(HWND hWnd, HDC hdc)
+{
+    LONG_PTR style = ::GetWindowLongPtrA(hWnd, GWL_STYLE);
+    if (!(style & WS_DLGFRAME) && !::GetPropA(hWnd, kWindowHandledProp))
+        return false;
+    if ((style & WS_MINIMIZEBOX) || !g_pSkin)
+        return false;
+    CRect rect;
+    ::GetClientRect(hWnd, &rect);
+    g_pSkin->DrawBackground(hdc, rect);
+    return true;
+}
+
+// Text statics show the skin through their text; two of them have colours
+// of their own. Controls without text get the usual colours.
+bool SkinStaticColour(HWND hWnd, HDC hdc, HWND hCtl, LRESULT* pResult)
+{
+    char text[512] = "";
+    ::GetWindowTextA(hCtl, text, sizeof text);
+    if (!text[0])
+        return false;
+    PaintBackgroundBehind(hWnd, hCtl, hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    int id = ::GetDlgCtrlID(hCtl);
+    if (id == IDC_MAIN_USAGE)
+        ::SetTextColor(hdc, RGB(0, 0, 255));
+    else if (id == IDC_MAIN_USAGE_HEADING || id == IDC_ABOUT_VERSION)
+        ::SetTextColor(hdc, RGB(255, 0, 0));
+    *pResult = (LRESULT)::GetStockObject(NULL_BRUSH);
+    return true;
+}
+
+void SkinDestroy(HWND hWnd, WNDPROC old)
+{
+    ::EnumChildWindows(hWnd, FreeStaticBitmapProc, 0);
+    // Give the procedure back only if nobody subclassed above us; otherwise
+    // stay in the chain and keep forwarding until the end.
+    if ((WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == SkinWindowWndProc) {
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)old);
+        ::RemovePropA(hWnd, kWindowOldProcProp);
+    }
+}
+
+}  // namespace
 
 LRESULT CALLBACK SkinWindowWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -186,53 +236,22 @@ LRESULT CALLBACK SkinWindowWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     if (!old)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
 
+    LRESULT result = 0;
     switch (message) {
-    case WM_DRAWITEM: {
-        auto* dis = (LPDRAWITEMSTRUCT)lParam;
-        dis->CtlType = ODT_BUTTON;
-        if (::GetPropA(dis->hwndItem, kButtonObjProp) || ::GetPropA(dis->hwndItem, kButtonHandledProp))
-            return ::SendMessageA(dis->hwndItem, WM_DRAWITEM, wParam, lParam);
+    case WM_DRAWITEM:
+        if (SkinDrawItem(wParam, lParam, &result))
+            return result;
         break;
-    }
-    case WM_ERASEBKGND: {
-        LONG_PTR style = ::GetWindowLongPtrA(hWnd, GWL_STYLE);
-        if (!(style & WS_DLGFRAME) && !::GetPropA(hWnd, kWindowHandledProp))
-            break;
-        if (style & WS_MINIMIZEBOX)
-            break;
-        if (!g_pSkin)
-            break;
-        CDC dc;
-        dc.Attach((HDC)wParam);
-        CRect rect;
-        ::GetClientRect(hWnd, &rect);
-        g_pSkin->DrawBackground(&dc, rect);
-        dc.Detach();
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-        char text[512] = "";
-        ::GetWindowTextA((HWND)lParam, text, sizeof text);
-        if (!text[0])
-            break;
-        HDC hdc = (HDC)wParam;
-        PaintBackgroundBehind(hWnd, (HWND)lParam, hdc);
-        ::SetBkMode(hdc, TRANSPARENT);
-        int id = ::GetDlgCtrlID((HWND)lParam);
-        if (id == kIdUsageText)
-            ::SetTextColor(hdc, RGB(0, 0, 255));
-        else if (id == kIdHeadingText)
-            ::SetTextColor(hdc, RGB(255, 0, 0));
-        return (LRESULT)::GetStockObject(NULL_BRUSH);
-    }
+    case WM_ERASEBKGND:
+        if (SkinEraseBackground(hWnd, (HDC)wParam))
+            return 1;
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (SkinStaticColour(hWnd, (HDC)wParam, (HWND)lParam, &result))
+            return result;
+        break;
     case WM_DESTROY:
-        ::EnumChildWindows(hWnd, FreeStaticBitmapProc, 0);
-        // Give the procedure back only if nobody subclassed above us;
-        // otherwise stay in the chain and keep forwarding until the end.
-        if ((WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == SkinWindowWndProc) {
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)old);
-            ::RemovePropA(hWnd, kWindowOldProcProp);
-        }
+        SkinDestroy(hWnd, old);
         break;
     case WM_NCDESTROY:
         ::RemovePropA(hWnd, kWindowOldProcProp);

@@ -2,7 +2,7 @@
 // through a thread hook on every later window of the thread when it is
 // activated. Window properties are the only record of what is skinned.
 #pragma once
-#include "SkinButton.h"
+#include "skin/SkinButton.h"
 
 class CSkinManager {
 public:
@@ -12,7 +12,7 @@ public:
     CSkinManager& operator=(const CSkinManager&) = delete;
 
     // Paints the gradient into pDC from its origin, over rect's size.
-    virtual void DrawBackground(CDC* pDC, CRect rect);
+    virtual void DrawBackground(CDCHandle dc, CRect rect);
     // Skins hWnd's push buttons and icon statics, then hWnd itself; installs
     // the thread hook on the first call. Always 0.
     int Install(HWND hWnd);

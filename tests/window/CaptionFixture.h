@@ -2,7 +2,7 @@
 // the probes the caption tests read it with.
 #pragma once
 #include "app/RefreshDlg.h"
-#include "chrome/CaptionBitmaps.h"
+#include "res/resource.h"
 #include "FakeShell.h"
 #include "TestSupport.h"
 #include <memory>

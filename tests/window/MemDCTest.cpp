@@ -15,11 +15,9 @@ struct Target {
     HGDIOBJ old = nullptr;
     Target()
     {
-        CDC screen;
-        screen.Attach(::GetDC(nullptr));
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, 100, 100);
-        ::ReleaseDC(nullptr, screen.Detach());
+        CClientDC screen(HWND(nullptr));
+        dc.CreateCompatibleDC(screen);
+        bitmap.CreateCompatibleBitmap(screen, 100, 100);
         old = dc.SelectObject(bitmap);
         CRect all(0, 0, 100, 100);
         dc.FillSolidRect(&all, kUntouched);
@@ -35,9 +33,9 @@ TEST(CMemDC, WithoutRectangleCoversTheClipBoxOnly)
 {
     Target t;
     CRect clip(10, 20, 50, 40);
-    t.dc.IntersectClipRect(&clip);
+    ::IntersectClipRect(t.dc, clip.left, clip.top, clip.right, clip.bottom);
     {
-        CMemDC mem(&t.dc);
+        CMemDC mem(t.dc);
         CRect inner(30, 30, 35, 35);
         mem.FillSolidRect(&inner, kInk);
     }
@@ -57,7 +55,7 @@ TEST(CMemDC, OffsetRectangleKeepsLogicalCoordinates)
     Target t;
     CRect area(20, 30, 60, 70);
     {
-        CMemDC mem(&t.dc, &area);
+        CMemDC mem(t.dc, &area);
         CRect inner(25, 35, 30, 40);
         mem.FillSolidRect(&inner, kInk);
         // Outside the covered area: never reaches the target.
@@ -84,20 +82,18 @@ TEST(CMemDC, ScreenWindowGetsTheWholeRectangleInOneCopy)
     ::UpdateWindow(hWnd);
     FlushMessages();
     HDC hdc = ::GetDC(hWnd);
-    CDC dc;
-    dc.Attach(hdc);
+    CDCHandle dc(hdc);
     dc.SetBkColor(RGB(0, 255, 255));
     CRect client;
     ::GetClientRect(hWnd, &client);
     {
-        CMemDC mem(&dc, &client);
+        CMemDC mem(dc, &client);
         CRect inner(10, 10, 20, 20);
         mem.FillSolidRect(&inner, kInk);
     }
-    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 255, 255));
-    EXPECT_EQ(dc.GetPixel(119, 79), RGB(0, 255, 255));
-    EXPECT_EQ(dc.GetPixel(15, 15), kInk);
-    dc.Detach();
+    EXPECT_EQ(::GetPixel(dc, 0, 0), RGB(0, 255, 255));
+    EXPECT_EQ(::GetPixel(dc, 119, 79), RGB(0, 255, 255));
+    EXPECT_EQ(::GetPixel(dc, 15, 15), kInk);
     ::ReleaseDC(hWnd, hdc);
     ::DestroyWindow(hWnd);
 }
@@ -113,17 +109,16 @@ TEST(CMemDC, PrinterContextIsDrawnStraightThroughAndNotFreed)
     HDC hdcPrinter = getDefault && getDefault(name, &size) ? ::CreateDCA("WINSPOOL", name, nullptr, nullptr) : nullptr;
     if (!hdcPrinter)
         GTEST_SKIP() << "no printer in this environment (a fresh Wine prefix has none)";
-    CDC printer;
-    printer.Attach(hdcPrinter);
+    CDCHandle printer(hdcPrinter);
     ASSERT_TRUE(printer.IsPrinting());
     {
         CRect area(0, 0, 100, 100);
-        CMemDC mem(&printer, &area);
+        CMemDC mem(printer, &area);
         EXPECT_EQ(mem.m_hDC, hdcPrinter);
     }
     // Still a valid context after the CMemDC has gone.
     EXPECT_NE(::GetDeviceCaps(hdcPrinter, TECHNOLOGY), 0);
-    ::DeleteDC(printer.Detach());
+    ::DeleteDC(hdcPrinter);
 }
 
 TEST(CMemDC, LeavesNoGdiObjectBehind)
@@ -132,7 +127,7 @@ TEST(CMemDC, LeavesNoGdiObjectBehind)
     DWORD before = GdiObjects();
     for (int i = 0; i < 1000; ++i) {
         CRect area(i % 50, 0, 100, 100);
-        CMemDC mem(&t.dc, &area);
+        CMemDC mem(t.dc, &area);
         CRect inner(60, 60, 70, 70);
         mem.FillSolidRect(&inner, kInk);
     }

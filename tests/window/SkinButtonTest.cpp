@@ -17,11 +17,9 @@ struct Surface {
     int w, h;
     Surface(int width, int height, COLORREF fill = RGB(0, 128, 0)) : w(width), h(height)
     {
-        CDC screen;
-        screen.Attach(::GetDC(nullptr));
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, w, h);
-        ::ReleaseDC(nullptr, screen.Detach());
+        CClientDC screen(HWND(nullptr));
+        dc.CreateCompatibleDC(screen);
+        bitmap.CreateCompatibleBitmap(screen, w, h);
         old = dc.SelectObject(bitmap);
         CRect all(0, 0, w, h);
         dc.FillSolidRect(&all, fill);
@@ -65,7 +63,7 @@ bool SameSurface(const Surface& a, const Surface& b)
 
 void Paint(CSkinButton& button, Surface& s, UINT state, BOOL focus, const char* text)
 {
-    button.DrawFace(&s.dc, state, CRect(0, 0, s.w, s.h), focus, CString(text));
+    button.DrawFace(s.dc, state, CRect(0, 0, s.w, s.h), focus, CString(text));
 }
 
 }  // namespace

@@ -242,16 +242,14 @@ TEST(SkinInstall, BackgroundShowsTopRowsOrWholeGradient)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "height " << c.height << " row " << c.y);
-        CDC screen;
-        screen.Attach(::GetDC(nullptr));
+        CClientDC screen(HWND(nullptr));
         CDC mem;
-        mem.CreateCompatibleDC(&screen);
+        mem.CreateCompatibleDC(screen);
         CBitmap bm;
-        bm.CreateCompatibleBitmap(&screen, 50, c.height);
-        ::ReleaseDC(nullptr, screen.Detach());
+        bm.CreateCompatibleBitmap(screen, 50, c.height);
         CSelectObject sel(mem, bm);
-        g_pSkin->DrawBackground(&mem, CRect(10, 10, 60, 10 + c.height));
-        EXPECT_EQ(mem.GetPixel(49, c.y), c.expected);
+        g_pSkin->DrawBackground(mem, CRect(10, 10, 60, 10 + c.height));
+        EXPECT_EQ(::GetPixel(mem, 49, c.y), c.expected);
     }
 }
 
@@ -396,8 +394,8 @@ TEST(SkinMainDialog, ColouredTransparentStaticsAndSkinnedButtons)
         }
     EXPECT_EQ(groups, 2);
 
-    HWND hUsage = dlg.GetDlgItem(IDC_STATIC_USAGE);
-    HWND hHeading = dlg.GetDlgItem(IDC_STATIC_HEADING);
+    HWND hUsage = dlg.GetDlgItem(IDC_MAIN_USAGE);
+    HWND hHeading = dlg.GetDlgItem(IDC_MAIN_USAGE_HEADING);
     HWND hSeconds = FindChildByText(dlg.m_hWnd, Gbk(L"秒"));
     ASSERT_TRUE(hUsage && hHeading && hSeconds);
     const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0);

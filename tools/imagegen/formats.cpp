@@ -53,81 +53,89 @@ void putBits(Bytes& b, int n, const std::vector<bool>& bits)
 }
 
 // The image data as it appears in the file, from BITMAPINFOHEADER on.
+// The colour part of an icon image, one function per depth; each starts
+// with its own info header (height doubled for the mask that follows).
+void putBgra32(Bytes& b, const RgbaCanvas& p)
+{
+    const int n = p.size();
+    putInfoHeader(b, n, 2 * n, 32, std::uint32_t(n * 4 * n + stride(n, 1) * n), 0);
+    for (int y = n - 1; y >= 0; --y) {
+        for (int x = 0; x < n; ++x) {
+            Rgba c = p.at(x, y);
+            b.insert(b.end(), {c.b, c.g, c.r, c.a});
+        }
+    }
+}
+
+void putIndexed8(Bytes& b, const RgbaCanvas& p)
+{
+    const int n = p.size();
+    // Palette in order of first appearance keeps the output deterministic.
+    std::map<std::uint32_t, int> index;
+    std::vector<Rgb> palette{Rgb{0, 0, 0}};  // entry 0: transparent pixels
+    index[0] = 0;
+    std::vector<std::uint8_t> idx(std::size_t(n) * n, 0);
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            Rgba c = p.at(x, y);
+            if (c.a == 0)
+                continue;
+            std::uint32_t key = (std::uint32_t(c.r) << 16) | (c.g << 8) | c.b;
+            auto it = index.find(key);
+            if (it == index.end()) {
+                if (palette.size() == 256)
+                    throw std::runtime_error("more than 256 colours in an 8-bit image");
+                it = index.emplace(key, int(palette.size())).first;
+                palette.push_back(Rgb{c.r, c.g, c.b});
+            }
+            idx[std::size_t(y) * n + x] = std::uint8_t(it->second);
+        }
+    }
+    const int rowBytes = stride(n, 8);
+    putInfoHeader(b, n, 2 * n, 8, std::uint32_t(rowBytes * n + stride(n, 1) * n), 256);
+    for (int i = 0; i < 256; ++i) {
+        Rgb c = i < int(palette.size()) ? palette[std::size_t(i)] : Rgb{0, 0, 0};
+        b.insert(b.end(), {c.b, c.g, c.r, 0});
+    }
+    for (int y = n - 1; y >= 0; --y) {
+        Bytes row(std::size_t(rowBytes), 0);
+        for (int x = 0; x < n; ++x)
+            row[std::size_t(x)] = idx[std::size_t(y) * n + x];
+        b.insert(b.end(), row.begin(), row.end());
+    }
+}
+
+void putMono1(Bytes& b, const RgbaCanvas& p)
+{
+    const int n = p.size();
+    // Opaque pixels are black or white by brightness; the mask does the rest.
+    std::vector<bool> white(std::size_t(n) * n);
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            Rgba c = p.at(x, y);
+            white[std::size_t(y) * n + x] = c.a != 0 && (c.r * 3 + c.g * 6 + c.b) >= 1280;
+        }
+    }
+    putInfoHeader(b, n, 2 * n, 1, std::uint32_t(stride(n, 1) * n * 2), 2);
+    b.insert(b.end(), {0, 0, 0, 0, 255, 255, 255, 0});
+    putBits(b, n, white);
+}
+
 Bytes encodeIconDib(const IconImage& img)
 {
     const RgbaCanvas& p = img.pixels;
     const int n = p.size();
+    Bytes b;
+    switch (img.depth) {
+    case Depth::Bgra32: putBgra32(b, p); break;
+    case Depth::Indexed8: putIndexed8(b, p); break;
+    case Depth::Mono1: putMono1(b, p); break;
+    }
+    // The AND mask: set where the pixel is transparent.
     std::vector<bool> mask(std::size_t(n) * n);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x)
             mask[std::size_t(y) * n + x] = p.at(x, y).a == 0;
-
-    Bytes b;
-    switch (img.depth) {
-    case Depth::Bgra32: {
-        std::uint32_t size = std::uint32_t(n * 4 * n + stride(n, 1) * n);
-        putInfoHeader(b, n, 2 * n, 32, size, 0);
-        for (int y = n - 1; y >= 0; --y) {
-            for (int x = 0; x < n; ++x) {
-                Rgba c = p.at(x, y);
-                b.insert(b.end(), {c.b, c.g, c.r, c.a});
-            }
-        }
-        break;
-    }
-    case Depth::Indexed8: {
-        // Palette in order of first appearance keeps the output deterministic.
-        std::map<std::uint32_t, int> index;
-        std::vector<Rgb> palette{Rgb{0, 0, 0}};  // entry 0: transparent pixels
-        index[0] = 0;
-        std::vector<std::uint8_t> idx(std::size_t(n) * n, 0);
-        for (int y = 0; y < n; ++y) {
-            for (int x = 0; x < n; ++x) {
-                Rgba c = p.at(x, y);
-                if (c.a == 0)
-                    continue;
-                std::uint32_t key = (std::uint32_t(c.r) << 16) | (c.g << 8) | c.b;
-                auto it = index.find(key);
-                if (it == index.end()) {
-                    if (palette.size() == 256)
-                        throw std::runtime_error("more than 256 colours in an 8-bit image");
-                    it = index.emplace(key, int(palette.size())).first;
-                    palette.push_back(Rgb{c.r, c.g, c.b});
-                }
-                idx[std::size_t(y) * n + x] = std::uint8_t(it->second);
-            }
-        }
-        int rowBytes = stride(n, 8);
-        std::uint32_t size = std::uint32_t(rowBytes * n + stride(n, 1) * n);
-        putInfoHeader(b, n, 2 * n, 8, size, 256);
-        for (int i = 0; i < 256; ++i) {
-            Rgb c = i < int(palette.size()) ? palette[std::size_t(i)] : Rgb{0, 0, 0};
-            b.insert(b.end(), {c.b, c.g, c.r, 0});
-        }
-        for (int y = n - 1; y >= 0; --y) {
-            Bytes row(std::size_t(rowBytes), 0);
-            for (int x = 0; x < n; ++x)
-                row[std::size_t(x)] = idx[std::size_t(y) * n + x];
-            b.insert(b.end(), row.begin(), row.end());
-        }
-        break;
-    }
-    case Depth::Mono1: {
-        // Opaque pixels are black or white by brightness; the mask does the rest.
-        std::vector<bool> white(std::size_t(n) * n);
-        for (int y = 0; y < n; ++y) {
-            for (int x = 0; x < n; ++x) {
-                Rgba c = p.at(x, y);
-                white[std::size_t(y) * n + x] = c.a != 0 && (c.r * 3 + c.g * 6 + c.b) >= 1280;
-            }
-        }
-        std::uint32_t size = std::uint32_t(stride(n, 1) * n * 2);
-        putInfoHeader(b, n, 2 * n, 1, size, 2);
-        b.insert(b.end(), {0, 0, 0, 0, 255, 255, 255, 0});
-        putBits(b, n, white);
-        break;
-    }
-    }
     putBits(b, n, mask);
     return b;
 }

@@ -1,9 +1,9 @@
 // Host tool run at build time: writes every bitmap, icon and cursor of the
-// program into a directory, from the drawing code in pictures.cpp.
+// program into a directory, from the drawing code in pictures.cpp, and the
+// resource script's part that names them (images.rc).
 //
-//   imagegen <outdir>          write all pictures
+//   imagegen <outdir>          write all pictures and images.rc
 //   imagegen --check <dir>     read them back and verify headers and pixels
-//   imagegen --rc              print the resource-script lines that name them
 #include "check_images.h"
 #include "pictures.h"
 
@@ -16,15 +16,8 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: imagegen <outdir> | --check <dir> | --rc\n");
+    std::fprintf(stderr, "usage: imagegen <outdir> | --check <dir>\n");
     return 2;
-}
-
-int printRc()
-{
-    for (const Picture& p : catalogue())
-        std::printf("%d %s \"%s\"\n", p.id, rcKeyword(p.kind), fileName(p.kind, p.id).c_str());
-    return 0;
 }
 
 int writeAll(const std::string& dir)
@@ -37,6 +30,11 @@ int writeAll(const std::string& dir)
             ++failures;
         }
     }
+    const std::string rc = resourceScript();
+    if (!writeFile(dir + "/images.rc", Bytes(rc.begin(), rc.end()))) {
+        std::fprintf(stderr, "imagegen: cannot write %s/images.rc\n", dir.c_str());
+        ++failures;
+    }
     return failures == 0 ? 0 : 1;
 }
 
@@ -45,8 +43,6 @@ int writeAll(const std::string& dir)
 int main(int argc, char** argv)
 {
     try {
-        if (argc == 2 && std::strcmp(argv[1], "--rc") == 0)
-            return printRc();
         if (argc == 3 && std::strcmp(argv[1], "--check") == 0)
             return checkImages(argv[2]) == 0 ? 0 : 1;
         if (argc == 2 && argv[1][0] != '-')

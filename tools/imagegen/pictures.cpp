@@ -2,6 +2,7 @@
 // Sizes are the ones the painting code copies; colours are those of the
 // light-blue skin (outline #57759F, frame #E3EFF3).
 #include "pictures.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -508,44 +509,49 @@ Bytes bitmap()
 
 }  // namespace
 
+// The one table of the program's pictures: the resource script's image part
+// is written from it too, so no picture is drawn without being listed or
+// listed without being drawn.
+#define PICTURE(kind, id, make) {kind, id, #id, make}
+
 const std::vector<Picture>& catalogue()
 {
     static const std::vector<Picture> all = {
-        {Kind::Icon, 128, iconProgram},
-        {Kind::Icon, 129, iconGlobe},
-        {Kind::Icon, 130, iconEnvelope},
-        {Kind::Icon, 134, iconMessenger},
-        {Kind::Cursor, 133, cursorHand},
+        PICTURE(Kind::Icon, IDR_MAINFRAME, iconProgram),
+        PICTURE(Kind::Icon, IDI_WEB, iconGlobe),
+        PICTURE(Kind::Icon, IDI_MAIL, iconEnvelope),
+        PICTURE(Kind::Icon, IDI_MESSENGER, iconMessenger),
+        PICTURE(Kind::Cursor, IDC_CURSOR_HAND, cursorHand),
 
-        {Kind::Bitmap, 135, bitmap<captionBar>},
-        {Kind::Bitmap, 129, bitmap<captionNormal>},
-        {Kind::Bitmap, 130, bitmap<captionMinHot>},
-        {Kind::Bitmap, 131, bitmap<captionMinDown>},
-        {Kind::Bitmap, 137, bitmap<captionMidHot>},
-        {Kind::Bitmap, 138, bitmap<captionMidDown>},
-        {Kind::Bitmap, 140, bitmap<captionCloseHot>},
-        {Kind::Bitmap, 141, bitmap<captionCloseDown>},
+        PICTURE(Kind::Bitmap, IDB_CAPTION_BAR, bitmap<captionBar>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_NORMAL, bitmap<captionNormal>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_MIN_HOT, bitmap<captionMinHot>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_MIN_DOWN, bitmap<captionMinDown>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_MID_HOT, bitmap<captionMidHot>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_MID_DOWN, bitmap<captionMidDown>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_CLOSE_HOT, bitmap<captionCloseHot>),
+        PICTURE(Kind::Bitmap, IDB_CAPTION_CLOSE_DOWN, bitmap<captionCloseDown>),
 
-        {Kind::Bitmap, 147, bitmap<dialogBackground>},
-        {Kind::Bitmap, 351, bitmap<buttonNormal>},
-        {Kind::Bitmap, 156, bitmap<buttonHover>},
-        {Kind::Bitmap, 157, bitmap<buttonFocus>},
-        {Kind::Bitmap, 352, bitmap<buttonPressed>},
+        PICTURE(Kind::Bitmap, IDB_SKIN_BACKGROUND, bitmap<dialogBackground>),
+        PICTURE(Kind::Bitmap, IDB_BUTTON_NORMAL, bitmap<buttonNormal>),
+        PICTURE(Kind::Bitmap, IDB_BUTTON_HOVER, bitmap<buttonHover>),
+        PICTURE(Kind::Bitmap, IDB_BUTTON_FOCUS, bitmap<buttonFocus>),
+        PICTURE(Kind::Bitmap, IDB_BUTTON_PRESSED, bitmap<buttonPressed>),
 
-        {Kind::Bitmap, 356, bitmap<vbarTopCap>},
-        {Kind::Bitmap, 146, bitmap<vbarUp>},
-        {Kind::Bitmap, 150, bitmap<vbarTrack>},
-        {Kind::Bitmap, 151, bitmap<vbarDown>},
-        {Kind::Bitmap, 357, bitmap<vbarCorner>},
-        {Kind::Bitmap, 148, bitmap<vbarThumb>},
-        {Kind::Bitmap, 158, bitmap<hbarLeft>},
-        {Kind::Bitmap, 153, bitmap<hbarTrack>},
-        {Kind::Bitmap, 154, bitmap<hbarRight>},
-        {Kind::Bitmap, 152, bitmap<hbarThumb>},
+        PICTURE(Kind::Bitmap, IDB_VBAR_TOP, bitmap<vbarTopCap>),
+        PICTURE(Kind::Bitmap, IDB_VBAR_UP, bitmap<vbarUp>),
+        PICTURE(Kind::Bitmap, IDB_VBAR_TRACK, bitmap<vbarTrack>),
+        PICTURE(Kind::Bitmap, IDB_VBAR_DOWN, bitmap<vbarDown>),
+        PICTURE(Kind::Bitmap, IDB_VBAR_CORNER, bitmap<vbarCorner>),
+        PICTURE(Kind::Bitmap, IDB_VBAR_THUMB, bitmap<vbarThumb>),
+        PICTURE(Kind::Bitmap, IDB_HBAR_LEFT, bitmap<hbarLeft>),
+        PICTURE(Kind::Bitmap, IDB_HBAR_TRACK, bitmap<hbarTrack>),
+        PICTURE(Kind::Bitmap, IDB_HBAR_RIGHT, bitmap<hbarRight>),
+        PICTURE(Kind::Bitmap, IDB_HBAR_THUMB, bitmap<hbarThumb>),
 
-        {Kind::Bitmap, 159, bitmap<headerLeftCap>},
-        {Kind::Bitmap, 160, bitmap<headerMiddle>},
-        {Kind::Bitmap, 161, bitmap<headerRightCap>},
+        PICTURE(Kind::Bitmap, IDB_HEADER_LEFT_CAP, bitmap<headerLeftCap>),
+        PICTURE(Kind::Bitmap, IDB_HEADER_MIDDLE, bitmap<headerMiddle>),
+        PICTURE(Kind::Bitmap, IDB_HEADER_RIGHT_CAP, bitmap<headerRightCap>),
     };
     return all;
 }
@@ -560,12 +566,12 @@ std::string fileName(Kind kind, int id)
     return {};
 }
 
-const char* rcKeyword(Kind kind)
+std::string resourceScript()
 {
-    switch (kind) {
-    case Kind::Bitmap: return "BITMAP";
-    case Kind::Icon: return "ICON";
-    case Kind::Cursor: return "CURSOR";
+    std::string rc = "// Written by imagegen from its table of pictures; do not edit.\n";
+    for (const Picture& p : catalogue()) {
+        const char* keyword = p.kind == Kind::Bitmap ? "BITMAP" : p.kind == Kind::Icon ? "ICON" : "CURSOR";
+        rc += std::string(p.name) + " " + keyword + " \"" + fileName(p.kind, p.id) + "\"\n";
     }
-    return "";
+    return rc;
 }

@@ -11,6 +11,7 @@ enum class Kind { Bitmap, Icon, Cursor };
 struct Picture {
     Kind kind;
     int id;
+    const char* name;   // the id's name in res/resource.h
     Bytes (*make)();
 };
 
@@ -19,5 +20,5 @@ const std::vector<Picture>& catalogue();
 // "bmp135.bmp", "ico128.ico", "cur133.cur".
 std::string fileName(Kind kind, int id);
 
-// "BITMAP", "ICON", "CURSOR": the resource-script keyword.
-const char* rcKeyword(Kind kind);
+// The resource script's image part: one line a picture, by name.
+std::string resourceScript();
