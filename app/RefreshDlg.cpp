@@ -59,7 +59,7 @@ void CRefreshDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CRefreshDlg::OnInitDialog()
 {
-    ::CoInitialize(nullptr);
+    g_pfnCoInitialize(nullptr);
     CDialog::OnInitDialog();
     g_skin.Install(m_hWnd);
 
@@ -119,7 +119,7 @@ void CRefreshDlg::CreateShellWindows()
     // must not outlive the apartment that is left below.
     m_pShellWindows = nullptr;
     MessageBox("Failed");
-    ::CoUninitialize();
+    g_pfnCoUninitialize();
     EndDialog(1);
 }
 
@@ -176,7 +176,7 @@ void CRefreshDlg::ShutDown()
     ReleaseWindowList();
     if (m_pShellWindows)
         m_pShellWindows = nullptr;
-    ::CoUninitialize();
+    g_pfnCoUninitialize();
     EndDialog(0);
 }
 

@@ -10,3 +10,6 @@ extern HINSTANCE (WINAPI* g_pfnShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCST
 extern HRESULT (WINAPI* g_pfnCoCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 // Part of the rebuild's temporaries; replaceable so that tests can make it fail.
 extern HRESULT (WINAPI* g_pfnVariantClear)(VARIANTARG*);
+// The apartment's entry and exits, counted by tests.
+extern HRESULT (WINAPI* g_pfnCoInitialize)(LPVOID);
+extern void (WINAPI* g_pfnCoUninitialize)();

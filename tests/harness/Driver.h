@@ -1,0 +1,68 @@
+// Driving the unmodified program from another process: the fake collection's
+// registration and configuration, the program's process and windows, and
+// the fake's log. Used by the end-to-end tests, the gallery, the demo and
+// the bench. (Messages that carry no pointer reach another process's list
+// view as they are; rows are ticked with real keys.)
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Polls until pred() holds or the time is up.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD stepMs = 50);
+// CTest hands over Unix paths; Windows and the registry need DOS paths.
+std::string ToWindowsPath(const std::string& path);
+std::string ToUtf8(const std::string& ansi);
+// A fresh folder <temp>\<stem>-<pid>.
+std::string MakeWorkDir(const char* stem);
+
+// Points CLSID_ShellWindows at the fake DLL while it lives, then puts back
+// what was there (Wine registers a collection of its own).
+class FakeRegistration {
+public:
+    explicit FakeRegistration(const std::string& dll);
+    ~FakeRegistration();
+    FakeRegistration(const FakeRegistration&) = delete;
+    FakeRegistration& operator=(const FakeRegistration&) = delete;
+    bool ok = false;
+private:
+    std::string m_old;
+    bool m_had = false;
+};
+
+// Writes the fake's configuration (log first, then `lines`) and names it
+// in this process's environment, which the program inherits. An old log is
+// deleted, so the log holds only what the coming run does.
+void ConfigureFake(const std::string& config, const std::string& log, const std::vector<std::string>& lines);
+
+// The fake's log, line by line.
+struct FakeEvent {
+    ULONGLONG ms;
+    std::string kind, id, arg;
+};
+std::vector<FakeEvent> ReadFakeLog(const std::string& path);
+std::vector<ULONGLONG> RefreshTimes(const std::vector<FakeEvent>& log, const std::string& id, ULONGLONG after = 0);
+
+// The program, killed if a failed check leaves it running.
+class Program {
+public:
+    explicit Program(const std::string& exe);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    bool ok() const { return m_pi.hProcess != nullptr; }
+    DWORD pid() const { return m_pi.dwProcessId; }
+    HANDLE process() const { return m_pi.hProcess; }
+    bool WaitExit(DWORD ms) const { return ::WaitForSingleObject(m_pi.hProcess, ms) == WAIT_OBJECT_0; }
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+// A shown top-level window of the process (0: any), class and title
+// (nullptr: any); null if none came within the time.
+HWND WaitForWindow(DWORD pid, const char* cls, const char* title, DWORD timeoutMs);
+// A shown message box of the process other than `except`, with its text.
+HWND FindMessageBox(DWORD pid, std::string* text, HWND except = nullptr);
+

@@ -1,0 +1,396 @@
+#include "Harness.h"
+#include "FakeShell.h"
+#include "framework/Seams.h"
+#include <commctrl.h>
+#include <cstdio>
+#include <algorithm>
+#include <map>
+
+void FlushMessages(DWORD maxMs)
+{
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        if (::GetTickCount() - start > maxMs)
+            break;
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    for (DWORD start = ::GetTickCount(), t; (t = ::GetTickCount() - start) < ms; FlushMessages(ms))
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - t, QS_ALLINPUT);
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD maxMs)
+{
+    for (DWORD start = ::GetTickCount(); !pred(); PumpFor(10))
+        if (::GetTickCount() - start > maxMs)
+            return false;
+    return true;
+}
+
+namespace {
+TimerScript* g_script;
+}
+
+TimerScript::TimerScript(std::vector<Step> steps, DWORD timeoutMs, std::function<void()> giveUp)
+    : m_steps(std::move(steps)), m_giveUp(std::move(giveUp)), m_start(::GetTickCount()), m_timeout(timeoutMs)
+{
+    g_script = this;
+    m_timer = ::SetTimer(nullptr, 0, 25, Tick);
+}
+
+TimerScript::~TimerScript()
+{
+    ::KillTimer(nullptr, m_timer);
+    g_script = nullptr;
+}
+
+void CALLBACK TimerScript::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    TimerScript* self = g_script;
+    if (!self || self->m_busy || self->Done() || self->m_timedOut)
+        return;
+    self->m_busy = true;
+    if (::GetTickCount() - self->m_start > self->m_timeout) {
+        self->m_timedOut = true;
+        if (self->m_giveUp)
+            self->m_giveUp();
+    } else if (self->m_steps[self->m_next]()) {
+        ++self->m_next;
+    }
+    self->m_busy = false;
+}
+
+POINT ScreenPoint(HWND hWnd, int x, int y)
+{
+    POINT pt = { x, y };
+    ::ClientToScreen(hWnd, &pt);
+    return pt;
+}
+
+POINT Away()
+{
+    return { ::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5 };
+}
+
+namespace {
+
+INPUT Mouse(DWORD flags, POINT screen = {})
+{
+    // Absolute input is in 1/65536 of the screen; rounding up maps back to
+    // exactly the pixel asked for.
+    auto norm = [](LONG v, int size) { return (LONG)(((long long)v * 65536 + size - 1) / size); };
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.dx = norm(screen.x, ::GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = norm(screen.y, ::GetSystemMetrics(SM_CYSCREEN));
+    return in;
+}
+
+void Send(std::vector<INPUT> in, bool flush)
+{
+    ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    if (flush)
+        FlushMessages();
+}
+
+}  // namespace
+
+void MoveMouseTo(POINT screen, bool flush) { Send({ Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen) }, flush); }
+void MouseDown(bool flush) { Send({ Mouse(MOUSEEVENTF_LEFTDOWN) }, flush); }
+void MouseUp(bool flush) { Send({ Mouse(MOUSEEVENTF_LEFTUP) }, flush); }
+
+void ClickAt(POINT screen, int clicks, bool flush)
+{
+    std::vector<INPUT> in = { Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen) };
+    for (int i = 0; i < clicks; ++i) {
+        in.push_back(Mouse(MOUSEEVENTF_LEFTDOWN));
+        in.push_back(Mouse(MOUSEEVENTF_LEFTUP));
+    }
+    Send(in, flush);
+}
+
+void PressKey(WORD vk, bool flush)
+{
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    Send({ in[0], in[1] }, flush);
+}
+
+COLORREF PixelAt(HWND hWnd, int x, int y)
+{
+    POINT p = ScreenPoint(hWnd, x, y);
+    return Shot::Of({ p.x, p.y, p.x + 1, p.y + 1 }).At(0, 0);
+}
+
+COLORREF BitmapPixel(UINT nID, int x, int y)
+{
+    HDC hMem = ::CreateCompatibleDC(nullptr);
+    HBITMAP hBmp = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID));
+    HGDIOBJ old = ::SelectObject(hMem, hBmp);
+    COLORREF c = ::GetPixel(hMem, x, y);
+    ::SelectObject(hMem, old);
+    ::DeleteObject(hBmp);
+    ::DeleteDC(hMem);
+    return c;
+}
+
+Shot Shot::Of(const RECT& r)
+{
+    Shot shot;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO bi = {};
+    bi.bmiHeader = { sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+    void* bits = nullptr;
+    HDC hScreen = ::GetDC(nullptr), hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hbm = w > 0 && h > 0 ? ::CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (hbm) {
+        HGDIOBJ old = ::SelectObject(hMem, hbm);
+        if (::BitBlt(hMem, 0, 0, w, h, hScreen, r.left, r.top, SRCCOPY)) {
+            ::GdiFlush();
+            shot.rect = r;
+            for (const DWORD* p = (const DWORD*)bits; p < (const DWORD*)bits + (size_t)w * h; ++p)
+                shot.px.push_back(RGB(GetBValue(*p), GetGValue(*p), GetRValue(*p)));  // 0x00RRGGBB
+        }
+        ::SelectObject(hMem, old);
+        ::DeleteObject(hbm);
+    }
+    ::DeleteDC(hMem);
+    ::ReleaseDC(nullptr, hScreen);
+    return shot;
+}
+
+Shot Shot::OfWindow(HWND hWnd)
+{
+    RECT r = {};
+    ::GetWindowRect(hWnd, &r);
+    return Of(r);
+}
+
+int Shot::Count(const RECT& r, const std::function<bool(COLORREF)>& match) const
+{
+    int n = 0;
+    for (LONG y = std::max(r.top, 0L); y < r.bottom && y < rect.bottom - rect.top; ++y)
+        for (LONG x = std::max(r.left, 0L); x < r.right && x < rect.right - rect.left; ++x)
+            n += match(At(x, y));
+    return n;
+}
+
+bool Shot::WriteBmp(const std::string& path) const
+{
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
+    std::vector<BYTE> data((size_t)stride * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            BYTE* p = &data[(size_t)(h - 1 - y) * stride + x * 3];  // rows go bottom-up
+            const COLORREF c = At(x, y);
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    BITMAPINFOHEADER ih = { sizeof ih, w, h, 1, 24, BI_RGB, (DWORD)data.size(), 0, 0, 0, 0 };
+    BITMAPFILEHEADER fh = { 0x4D42, (DWORD)(sizeof fh + sizeof ih + data.size()), 0, 0, sizeof fh + sizeof ih };
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(&fh, sizeof fh, 1, f) && std::fwrite(&ih, sizeof ih, 1, f) &&
+              std::fwrite(data.data(), data.size(), 1, f);
+    return std::fclose(f) == 0 && ok;
+}
+
+namespace {
+bool UnderWine() { return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+}
+
+DWORD GdiObjects()
+{
+    // Wine 8 answers 0: there the handle table is walked instead (a handle
+    // without generation bits names its slot's current object).
+    if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return n;
+    DWORD n = 0;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        n += ::GetObjectType((HGDIOBJ)slot) != 0;
+    return n;
+}
+
+DWORD UserObjects()
+{
+    if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
+        return n;
+    if (!UnderWine())
+        return 0;
+    // Wine keeps every process's USER objects in one table of 16-bit slots
+    // (handle = slot * 2 + 0x20); a handle whose high word is 0 names the
+    // slot's current object. Each is asked whether it is a window, menu or
+    // cursor of this process.
+    using FrameInfoFn = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
+    static const auto pfnFrameInfo = reinterpret_cast<FrameInfoFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetCursorFrameInfo")));
+    const DWORD lastError = ::GetLastError(), self = ::GetCurrentProcessId();
+    DWORD n = 0;
+    for (UINT_PTR h = 0x20; h < 0xFFF0; h += 2) {
+        DWORD rate = 0, steps = 0, owner = 0;
+        if (::IsMenu((HMENU)h) || (pfnFrameInfo && pfnFrameInfo((HCURSOR)h, 0, 0, &rate, &steps)))
+            ++n;
+        else if (::GetWindowLongPtrA((HWND)h, GWLP_WNDPROC) && ::GetWindowThreadProcessId((HWND)h, &owner) && owner == self)
+            ++n;
+    }
+    ::SetLastError(lastError);
+    return n;
+}
+
+namespace {
+MessageBoxRecorder* g_boxes;
+ShellExecuteRecorder* g_links;
+ComRecorder* g_com;
+ScopedShellFactory* g_factory;
+decltype(g_pfnMessageBox) g_oldBox;
+decltype(g_pfnShellExecute) g_oldLink;
+decltype(g_pfnCoInitialize) g_oldInit;
+decltype(g_pfnCoUninitialize) g_oldUninit;
+decltype(g_pfnCoCreateInstance) g_oldCreate;
+
+int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    g_boxes->boxes.push_back({ owner, text ? text : "", caption ? caption : "", type });
+    return IDOK;
+}
+
+HINSTANCE WINAPI RecordLink(HWND h, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show)
+{
+    g_links->calls.push_back({ h, verb ? verb : "", file ? file : "", !params, !dir, show });
+    return (HINSTANCE)(INT_PTR)33;
+}
+
+HRESULT WINAPI CountInit(LPVOID p) { ++g_com->inits; return g_oldInit(p); }
+void WINAPI CountUninit() { ++g_com->uninits; g_oldUninit(); }
+
+HRESULT WINAPI CreateFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID riid, LPVOID* ppv)
+{
+    *ppv = nullptr;
+    ++g_factory->creations;
+    if (clsid != CLSID_ShellWindows || !g_factory->shell)
+        return REGDB_E_CLASSNOTREG;
+    return FAILED(g_factory->hr) ? g_factory->hr : g_factory->shell->QueryInterface(riid, ppv);
+}
+
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder() { g_boxes = this; g_oldBox = g_pfnMessageBox; g_pfnMessageBox = RecordBox; }
+MessageBoxRecorder::~MessageBoxRecorder() { g_pfnMessageBox = g_oldBox; }
+ShellExecuteRecorder::ShellExecuteRecorder() { g_links = this; g_oldLink = g_pfnShellExecute; g_pfnShellExecute = RecordLink; }
+ShellExecuteRecorder::~ShellExecuteRecorder() { g_pfnShellExecute = g_oldLink; }
+
+ComRecorder::ComRecorder()
+{
+    g_com = this;
+    g_oldInit = g_pfnCoInitialize, g_oldUninit = g_pfnCoUninitialize;
+    g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit;
+}
+
+ComRecorder::~ComRecorder() { g_pfnCoInitialize = g_oldInit, g_pfnCoUninitialize = g_oldUninit; }
+
+ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h) : shell(s), hr(h)
+{
+    g_factory = this;
+    g_oldCreate = g_pfnCoCreateInstance;
+    g_pfnCoCreateInstance = CreateFake;
+}
+
+ScopedShellFactory::~ScopedShellFactory() { g_pfnCoCreateInstance = g_oldCreate; }
+
+namespace {
+std::map<HWND, MessageRecorder*> g_recorders;
+}
+
+MessageRecorder::MessageRecorder(HWND hWnd, std::vector<UINT> only) : m_hWnd(hWnd), m_only(std::move(only))
+{
+    g_recorders[hWnd] = this;
+    m_previous = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)Proc);
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    if (::IsWindow(m_hWnd) && (WNDPROC)::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == Proc)
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_previous);
+    g_recorders.erase(m_hWnd);
+}
+
+LRESULT CALLBACK MessageRecorder::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    MessageRecorder* r = g_recorders[h];
+    if (r->m_only.empty() || std::find(r->m_only.begin(), r->m_only.end(), msg) != r->m_only.end())
+        r->messages.push_back(msg);
+    return ::CallWindowProcA(r->m_previous, h, msg, wp, lp);
+}
+
+namespace {
+
+BOOL CALLBACK AddWindow(HWND h, LPARAM lp)
+{
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> ThreadWindows()
+{
+    std::vector<HWND> all;
+    ::EnumThreadWindows(::GetCurrentThreadId(), AddWindow, (LPARAM)&all);
+    return all;
+}
+
+}  // namespace
+
+HWND ShownBox(HWND except)
+{
+    for (HWND h : ThreadWindows()) {
+        char cls[16] = "";
+        ::GetClassNameA(h, cls, sizeof cls);
+        if (h != except && ::IsWindowVisible(h) && lstrcmpA(cls, "#32770") == 0)
+            return h;
+    }
+    return nullptr;
+}
+
+std::string Gbk(const wchar_t* text)
+{
+    char s[1024] = "";
+    ::WideCharToMultiByte(936, 0, text, -1, s, sizeof s, nullptr, nullptr);
+    return s;
+}
+
+void WindowTest::SetUp()
+{
+    m_before = ThreadWindows();
+    MoveMouseTo(Away());
+}
+
+void WindowTest::TearDown()
+{
+    if (::GetAsyncKeyState(VK_LBUTTON) < 0)
+        MouseUp();
+    MoveMouseTo(Away());
+    for (HWND h : ThreadWindows())
+        if (std::find(m_before.begin(), m_before.end(), h) == m_before.end() && ::IsWindow(h))
+            ::DestroyWindow(h);
+    FlushMessages();
+}
+
+int main(int argc, char** argv)
+{
+    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_WIN95_CLASSES };
+    ::InitCommonControlsEx(&icc);
+    testing::InitGoogleTest(&argc, argv);
+    if (::GetACP() != 936) {
+        std::fprintf(stderr, "the tests need the ANSI code page 936 (LANG=zh_CN.UTF-8), not %u\n", ::GetACP());
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}

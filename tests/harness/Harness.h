@@ -1,0 +1,126 @@
+// What every in-process test stands on: pumping, scripted real input,
+// pixels, object counts, the seams' recorders, and a fixture base that
+// cleans up however a test ends.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+void FlushMessages(DWORD maxMs = 500);  // dispatches what is queued
+void PumpFor(DWORD ms);                  // ... and waits for timers
+bool PumpUntil(const std::function<bool()>& pred, DWORD maxMs);
+
+// A user's steps, run one after another from a timer of this thread, so
+// that they run inside whatever modal loop is current (a dialog's, a box's).
+// A step returns false to be asked again at the next tick. Steps send input
+// without dispatching it: a box they opened would otherwise run inside the
+// step. After timeoutMs giveUp runs once, to end the loop that waits.
+class TimerScript {
+public:
+    using Step = std::function<bool()>;
+    TimerScript(std::vector<Step> steps, DWORD timeoutMs = 30000, std::function<void()> giveUp = {});
+    ~TimerScript();
+    bool Done() const { return m_next >= m_steps.size(); }
+    size_t Stopped() const { return m_next; }
+    bool Run() { PumpUntil([this] { return Done() || m_timedOut; }, m_timeout + 1000); return Done(); }
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<Step> m_steps;
+    std::function<void()> m_giveUp;
+    size_t m_next = 0;
+    DWORD m_start, m_timeout;
+    bool m_busy = false, m_timedOut = false;
+    UINT_PTR m_timer;
+};
+
+// Real input (SendInput). ClickAt sends move, presses and releases in one
+// batch, so that no timer comes between them.
+POINT ScreenPoint(HWND hWnd, int x, int y);
+POINT Away();  // off every window of the tests
+void MoveMouseTo(POINT screen, bool flush = true);
+void MouseDown(bool flush = true);
+void MouseUp(bool flush = true);
+void ClickAt(POINT screen, int clicks = 1, bool flush = true);
+void PressKey(WORD vk, bool flush = true);
+
+// A copy of the screen, top-down rows of COLORREF.
+struct Shot {
+    RECT rect = {};
+    std::vector<COLORREF> px;
+    static Shot Of(const RECT& screen);
+    static Shot OfWindow(HWND hWnd);
+    COLORREF At(int x, int y) const { return px[(size_t)y * (rect.right - rect.left) + x]; }
+    int Count(const RECT& r, const std::function<bool(COLORREF)>& match) const;
+    bool WriteBmp(const std::string& path) const;
+};
+COLORREF PixelAt(HWND hWnd, int x, int y);     // what the screen shows at a client point
+COLORREF BitmapPixel(UINT nID, int x, int y);  // a pixel of one of the program's bitmaps
+
+DWORD GdiObjects();
+DWORD UserObjects();
+
+// Puts a seam back when it goes.
+template <class F>
+struct ScopedSeam {
+    ScopedSeam(F& seam, F replacement) : m_seam(seam), m_old(seam) { seam = replacement; }
+    ~ScopedSeam() { m_seam = m_old; }
+    F& m_seam;
+    F m_old;
+};
+
+// Boxes logged and answered IDOK at once; links handed to the Shell logged
+// instead of opened; the apartment's entries and exits counted; the
+// program's CoCreateInstance handing out a fake (or failing with hr).
+struct MessageBoxRecorder {
+    struct Box { HWND owner; std::string text, caption; UINT type; };
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    std::vector<Box> boxes;
+};
+struct ShellExecuteRecorder {
+    struct Call { HWND owner; std::string verb, file; bool noParams, noDir; INT show; };
+    ShellExecuteRecorder();
+    ~ShellExecuteRecorder();
+    std::vector<Call> calls;
+};
+struct ComRecorder {
+    ComRecorder();
+    ~ComRecorder();
+    int inits = 0, uninits = 0;
+};
+class FakeShellWindows;
+struct ScopedShellFactory {
+    explicit ScopedShellFactory(FakeShellWindows* shell, HRESULT hr = S_OK);
+    ~ScopedShellFactory();
+    FakeShellWindows* shell;
+    HRESULT hr;
+    int creations = 0;
+};
+
+// The messages a window receives (only those listed, if any).
+class MessageRecorder {
+public:
+    explicit MessageRecorder(HWND hWnd, std::vector<UINT> only = {});
+    ~MessageRecorder();
+    std::vector<UINT> messages;
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND m_hWnd;
+    WNDPROC m_previous;
+    std::vector<UINT> m_only;
+};
+
+HWND ShownBox(HWND except);            // a shown dialog box of this thread
+std::string Gbk(const wchar_t* text);  // code page 936
+
+// Every test's base: at its end, however it ends, the button is let go,
+// the pointer parked and every window the test left is destroyed.
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+private:
+    std::vector<HWND> m_before;
+};
