@@ -76,11 +76,11 @@ ULONG FakeObject::Counted(bool add)
     return (ULONG)n;
 }
 
-HRESULT FakeObject::Call(const std::string& event)
+HRESULT FakeObject::Call(const std::string& event, bool errorInfoOnFailure)
 {
     m_log->Add(event);
     HRESULT hr = fault ? fault(event) : S_OK;
-    if (FAILED(hr))
+    if (FAILED(hr) && errorInfoOnFailure)
         ::SetErrorInfo(0, &errorInfo);
     return hr;
 }
@@ -108,7 +108,7 @@ STDMETHODIMP FakeBrowser::QueryInterface(REFIID riid, void** ppv)
     } else if (riid == IID_ISupportErrorInfo) {
         *ppv = static_cast<ISupportErrorInfo*>(this);
     } else if (riid == IID_IWebBrowser2) {
-        if (HRESULT hr = Call("query " + tag); FAILED(hr))
+        if (HRESULT hr = Call("query " + tag, false); FAILED(hr))  // QueryInterface sets no error information
             return hr;
         if (!isBrowser)
             return E_NOINTERFACE;

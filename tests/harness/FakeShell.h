@@ -60,7 +60,7 @@ public:
 protected:
     ULONG Counted(bool add);
     // Logs the call; its fault, if any, with the error information set.
-    HRESULT Call(const std::string& event);
+    HRESULT Call(const std::string& event, bool errorInfoOnFailure = true);
     HRESULT SupportsErrorInfo(REFIID riid, REFIID mine);
     FakeLog* m_log;
 };

@@ -126,36 +126,33 @@ void PressKey(WORD vk, bool flush)
 
 COLORREF PixelAt(HWND hWnd, int x, int y)
 {
-    POINT p = ScreenPoint(hWnd, x, y);
-    return Shot::Of({ p.x, p.y, p.x + 1, p.y + 1 }).At(0, 0);
+    HDC hdc = ::GetDC(hWnd);
+    COLORREF c = ::GetPixel(hdc, x, y);
+    ::ReleaseDC(hWnd, hdc);
+    return c;
 }
 
 COLORREF BitmapPixel(UINT nID, int x, int y)
 {
-    HDC hMem = ::CreateCompatibleDC(nullptr);
-    HBITMAP hBmp = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID));
-    HGDIOBJ old = ::SelectObject(hMem, hBmp);
-    COLORREF c = ::GetPixel(hMem, x, y);
-    ::SelectObject(hMem, old);
-    ::DeleteObject(hBmp);
-    ::DeleteDC(hMem);
-    return c;
+    return Shot::OfBitmap(nID).At(x, y);
 }
 
-Shot Shot::Of(const RECT& r)
+namespace {
+
+// The pixels of a drawing context's area as a Shot.
+Shot Read(HDC hSrc, int x, int y, int w, int h)
 {
     Shot shot;
-    const int w = r.right - r.left, h = r.bottom - r.top;
     BITMAPINFO bi = {};
     bi.bmiHeader = { sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
     void* bits = nullptr;
-    HDC hScreen = ::GetDC(nullptr), hMem = ::CreateCompatibleDC(hScreen);
-    HBITMAP hbm = w > 0 && h > 0 ? ::CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    HDC hMem = ::CreateCompatibleDC(hSrc);
+    HBITMAP hbm = w > 0 && h > 0 ? ::CreateDIBSection(hSrc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (hbm) {
         HGDIOBJ old = ::SelectObject(hMem, hbm);
-        if (::BitBlt(hMem, 0, 0, w, h, hScreen, r.left, r.top, SRCCOPY)) {
+        if (::BitBlt(hMem, 0, 0, w, h, hSrc, x, y, SRCCOPY)) {
             ::GdiFlush();
-            shot.rect = r;
+            shot.rect = { x, y, x + w, y + h };
             for (const DWORD* p = (const DWORD*)bits; p < (const DWORD*)bits + (size_t)w * h; ++p)
                 shot.px.push_back(RGB(GetBValue(*p), GetGValue(*p), GetRValue(*p)));  // 0x00RRGGBB
         }
@@ -163,15 +160,53 @@ Shot Shot::Of(const RECT& r)
         ::DeleteObject(hbm);
     }
     ::DeleteDC(hMem);
+    return shot;
+}
+
+}  // namespace
+
+Shot Shot::Of(const RECT& r)
+{
+    HDC hScreen = ::GetDC(nullptr);
+    Shot shot = Read(hScreen, r.left, r.top, r.right - r.left, r.bottom - r.top);
     ::ReleaseDC(nullptr, hScreen);
+    return shot;
+}
+
+Shot Shot::OfBitmap(UINT nID)
+{
+    HBITMAP hBmp = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nID));
+    BITMAP bm = {};
+    ::GetObjectA(hBmp, sizeof bm, &bm);
+    HDC hMem = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(hMem, hBmp);
+    Shot shot = Read(hMem, 0, 0, bm.bmWidth, bm.bmHeight);
+    ::SelectObject(hMem, old);
+    ::DeleteDC(hMem);
+    ::DeleteObject(hBmp);
     return shot;
 }
 
 Shot Shot::OfWindow(HWND hWnd)
 {
+    // The window's own surface: the screen may show it a moment later.
     RECT r = {};
     ::GetWindowRect(hWnd, &r);
-    return Of(r);
+    HDC hdc = ::GetWindowDC(hWnd);
+    Shot shot = Read(hdc, 0, 0, r.right - r.left, r.bottom - r.top);
+    ::ReleaseDC(hWnd, hdc);
+    shot.rect = r;
+    return shot;
+}
+
+Shot Shot::Part(const RECT& r) const
+{
+    Shot part;
+    part.rect = { rect.left + r.left, rect.top + r.top, rect.left + r.right, rect.top + r.bottom };
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x)
+            part.px.push_back(At(x, y));
+    return part;
 }
 
 int Shot::Count(const RECT& r, const std::function<bool(COLORREF)>& match) const
@@ -246,16 +281,13 @@ DWORD UserObjects()
     return n;
 }
 
+// Each recorder takes over its seam and gives it back, with the recorder
+// it replaced, when it goes.
 namespace {
 MessageBoxRecorder* g_boxes;
 ShellExecuteRecorder* g_links;
 ComRecorder* g_com;
 ScopedShellFactory* g_factory;
-decltype(g_pfnMessageBox) g_oldBox;
-decltype(g_pfnShellExecute) g_oldLink;
-decltype(g_pfnCoInitialize) g_oldInit;
-decltype(g_pfnCoUninitialize) g_oldUninit;
-decltype(g_pfnCoCreateInstance) g_oldCreate;
 
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
@@ -269,8 +301,8 @@ HINSTANCE WINAPI RecordLink(HWND h, LPCSTR verb, LPCSTR file, LPCSTR params, LPC
     return (HINSTANCE)(INT_PTR)33;
 }
 
-HRESULT WINAPI CountInit(LPVOID p) { ++g_com->inits; return g_oldInit(p); }
-void WINAPI CountUninit() { ++g_com->uninits; g_oldUninit(); }
+HRESULT WINAPI CountInit(LPVOID) { ++g_com->inits; return ::CoInitialize(nullptr); }
+void WINAPI CountUninit() { ++g_com->uninits; ::CoUninitialize(); }
 
 HRESULT WINAPI CreateFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID riid, LPVOID* ppv)
 {
@@ -283,28 +315,21 @@ HRESULT WINAPI CreateFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID riid, LPVOID*
 
 }  // namespace
 
-MessageBoxRecorder::MessageBoxRecorder() { g_boxes = this; g_oldBox = g_pfnMessageBox; g_pfnMessageBox = RecordBox; }
-MessageBoxRecorder::~MessageBoxRecorder() { g_pfnMessageBox = g_oldBox; }
-ShellExecuteRecorder::ShellExecuteRecorder() { g_links = this; g_oldLink = g_pfnShellExecute; g_pfnShellExecute = RecordLink; }
-ShellExecuteRecorder::~ShellExecuteRecorder() { g_pfnShellExecute = g_oldLink; }
-
-ComRecorder::ComRecorder()
+MessageBoxRecorder::MessageBoxRecorder() : m_prev(g_boxes), m_old(g_pfnMessageBox) { g_boxes = this, g_pfnMessageBox = RecordBox; }
+MessageBoxRecorder::~MessageBoxRecorder() { g_boxes = m_prev, g_pfnMessageBox = m_old; }
+ShellExecuteRecorder::ShellExecuteRecorder() : m_prev(g_links), m_old(g_pfnShellExecute) { g_links = this, g_pfnShellExecute = RecordLink; }
+ShellExecuteRecorder::~ShellExecuteRecorder() { g_links = m_prev, g_pfnShellExecute = m_old; }
+ComRecorder::ComRecorder() : m_prev(g_com) { g_com = this, g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit; }
+ComRecorder::~ComRecorder()
 {
-    g_com = this;
-    g_oldInit = g_pfnCoInitialize, g_oldUninit = g_pfnCoUninitialize;
-    g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit;
+    if (!(g_com = m_prev))
+        g_pfnCoInitialize = ::CoInitialize, g_pfnCoUninitialize = ::CoUninitialize;
 }
-
-ComRecorder::~ComRecorder() { g_pfnCoInitialize = g_oldInit, g_pfnCoUninitialize = g_oldUninit; }
-
-ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h) : shell(s), hr(h)
+ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h) : shell(s), hr(h), m_prev(g_factory), m_old(g_pfnCoCreateInstance)
 {
-    g_factory = this;
-    g_oldCreate = g_pfnCoCreateInstance;
-    g_pfnCoCreateInstance = CreateFake;
+    g_factory = this, g_pfnCoCreateInstance = CreateFake;
 }
-
-ScopedShellFactory::~ScopedShellFactory() { g_pfnCoCreateInstance = g_oldCreate; }
+ScopedShellFactory::~ScopedShellFactory() { g_factory = m_prev, g_pfnCoCreateInstance = m_old; }
 
 namespace {
 std::map<HWND, MessageRecorder*> g_recorders;
@@ -393,4 +418,12 @@ int main(int argc, char** argv)
         return 1;
     }
     return RUN_ALL_TESTS();
+}
+
+bool Settled(HWND hWnd)
+{
+    bool settled = !::GetUpdateRect(hWnd, nullptr, FALSE);
+    for (HWND c = ::GetWindow(hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        settled &= !::IsWindowVisible(c) || !::GetUpdateRect(c, nullptr, FALSE);
+    return settled;
 }

@@ -49,13 +49,17 @@ void PressKey(WORD vk, bool flush = true);
 struct Shot {
     RECT rect = {};
     std::vector<COLORREF> px;
-    static Shot Of(const RECT& screen);
-    static Shot OfWindow(HWND hWnd);
+    static Shot Of(const RECT& screen);  // as the screen shows it (another process's windows)
+    static Shot OfWindow(HWND hWnd);     // the window's own surface, frame included
+    static Shot OfBitmap(UINT nID);  // one of the program's bitmaps
+    bool operator==(const Shot& o) const { return px == o.px; }
+    // The area r of this picture.
+    Shot Part(const RECT& r) const;
     COLORREF At(int x, int y) const { return px[(size_t)y * (rect.right - rect.left) + x]; }
     int Count(const RECT& r, const std::function<bool(COLORREF)>& match) const;
     bool WriteBmp(const std::string& path) const;
 };
-COLORREF PixelAt(HWND hWnd, int x, int y);     // what the screen shows at a client point
+COLORREF PixelAt(HWND hWnd, int x, int y);     // what a window shows at a client point
 COLORREF BitmapPixel(UINT nID, int x, int y);  // a pixel of one of the program's bitmaps
 
 DWORD GdiObjects();
@@ -71,24 +75,30 @@ struct ScopedSeam {
 };
 
 // Boxes logged and answered IDOK at once; links handed to the Shell logged
-// instead of opened; the apartment's entries and exits counted; the
-// program's CoCreateInstance handing out a fake (or failing with hr).
+// instead of opened; the apartment's entries and exits counted (the real
+// calls still made); the program's CoCreateInstance handing out a fake (or
+// failing with hr). A newer recorder takes over until it goes.
 struct MessageBoxRecorder {
     struct Box { HWND owner; std::string text, caption; UINT type; };
     MessageBoxRecorder();
     ~MessageBoxRecorder();
     std::vector<Box> boxes;
+    MessageBoxRecorder* m_prev;
+    int (WINAPI* m_old)(HWND, LPCSTR, LPCSTR, UINT);
 };
 struct ShellExecuteRecorder {
     struct Call { HWND owner; std::string verb, file; bool noParams, noDir; INT show; };
     ShellExecuteRecorder();
     ~ShellExecuteRecorder();
     std::vector<Call> calls;
+    ShellExecuteRecorder* m_prev;
+    HINSTANCE (WINAPI* m_old)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 };
 struct ComRecorder {
     ComRecorder();
     ~ComRecorder();
     int inits = 0, uninits = 0;
+    ComRecorder* m_prev;
 };
 class FakeShellWindows;
 struct ScopedShellFactory {
@@ -97,9 +107,12 @@ struct ScopedShellFactory {
     FakeShellWindows* shell;
     HRESULT hr;
     int creations = 0;
+    ScopedShellFactory* m_prev;
+    HRESULT (WINAPI* m_old)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 };
 
-// The messages a window receives (only those listed, if any).
+// The messages a window receives (only those listed, if any); one recorder
+// a window at a time.
 class MessageRecorder {
 public:
     explicit MessageRecorder(HWND hWnd, std::vector<UINT> only = {});
@@ -112,6 +125,14 @@ private:
     std::vector<UINT> m_only;
 };
 
+// Rectangles compare by value (the program's own types need no comparison).
+inline bool operator==(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
+inline std::ostream& operator<<(std::ostream& os, const RECT& r)
+{
+    return os << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
+}
+
+bool Settled(HWND hWnd);               // nothing of it or its children waits to be painted
 HWND ShownBox(HWND except);            // a shown dialog box of this thread
 std::string Gbk(const wchar_t* text);  // code page 936
 

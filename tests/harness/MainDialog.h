@@ -43,6 +43,35 @@ protected:
     }
     void UseRealBoxes() { boxes.reset(); }
 
+    // Steps of a user's: the dialog up, in front and painted; a click on a
+    // control; a key; a box answered with its button `id`; the box gone.
+    using Step = TimerScript::Step;
+    Step Shown()
+    {
+        return [this] { return dlg.m_hWnd && ::IsWindowVisible(dlg) && ::SetForegroundWindow(dlg) && Settled(dlg); };
+    }
+    Step ClickOn(int id)
+    {
+        return [this, id] {
+            RECT r;
+            ::GetClientRect(dlg.GetDlgItem(id), &r);
+            ClickAt(ScreenPoint(dlg.GetDlgItem(id), r.right / 2, r.bottom / 2), 1, false);
+            return true;
+        };
+    }
+    static Step Key(WORD vk) { return [vk] { PressKey(vk, false); return true; }; }
+    Step Answer(int id)
+    {
+        return [this, id] {
+            HWND box = ShownBox(dlg), button = box ? ::GetDlgItem(box, id) : nullptr;
+            RECT r;
+            if (!button || !::IsWindowEnabled(box) || !::GetClientRect(button, &r))
+                return false;
+            ClickAt(ScreenPoint(button, r.right / 2, r.bottom / 2), 1, false);
+            return true;
+        };
+    }
+    Step BoxGone() { return [this] { return ShownBox(dlg) == nullptr; }; }
     std::vector<std::string> Rows() const
     {
         std::vector<std::string> rows;
@@ -73,8 +102,7 @@ protected:
     void ExpectAllReleased() const
     {
         for (FakeBrowser* w : shell.windows)
-            if (w)
-                EXPECT_EQ(w->refs, 1) << w->tag;
+            EXPECT_TRUE(!w || w->refs == 1) << w->tag << " has " << w->refs;
     }
 
     FakeLog log;

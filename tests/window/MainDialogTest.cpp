@@ -1,0 +1,349 @@
+// The main dialog against the counted fakes: what it lists and holds, the
+// periodic pass, the period, faults at every COM call, and every way it ends.
+#include "MainDialog.h"
+#include "framework/Seams.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+HRESULT WINAPI FailingVariantClear(VARIANTARG*) { return DISP_E_BADVARTYPE; }
+
+// Whether the list had something to repaint right after each row went in.
+std::vector<bool> g_pending;
+WNDPROC g_listProc;
+LRESULT CALLBACK WatchInserts(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    LRESULT r = ::CallWindowProcA(g_listProc, h, m, w, l);
+    if (m == LVM_INSERTITEMA)
+        g_pending.push_back(::GetUpdateRect(h, nullptr, FALSE) != FALSE);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReference)
+{
+    a = shell.Add(L"Alpha", "A");
+    FakeBrowser* skipped[] = { shell.Add(L"Folder", "F"), shell.Add(L"", "U"), shell.Add(L"x", "N") };
+    skipped[0]->isBrowser = false;
+    skipped[2]->nullName = true;
+    shell.AddEmptySlot();
+    b = shell.Add(L"Alpha", "T");           // a twin
+    c = shell.Add(L"x\u0E01y", "X");       // Thai is not in code page 936
+    Open();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{ "x?y", "Alpha", "Alpha" }));
+    for (FakeBrowser* w : { a, b, c })
+        EXPECT_EQ(w->refs, 2) << w->tag << ": the collection's and the row's";
+    for (FakeBrowser* w : skipped)
+        EXPECT_EQ(w->refs, 1) << w->tag << " is not listed and keeps no reference";
+    EXPECT_EQ(dlg.m_listWindows.GetItemData(0), (DWORD_PTR)(IWebBrowser2*)c);
+    EXPECT_EQ(shell.refs, 2);
+    EXPECT_EQ(factory.creations, 1);
+    EXPECT_EQ(com.inits, 1);
+    EXPECT_TRUE(boxes->boxes.empty());
+    EXPECT_NE(dlg.m_nTimer, 0u);
+    // As the user first sees it.
+    char text[64];
+    ::GetWindowTextA(dlg, text, sizeof text);
+    EXPECT_EQ(text, Gbk(L"Veskar -- Tolvane工作室 v1.2"));
+    ::GetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text, sizeof text);
+    EXPECT_STREQ(text, "5");
+    HDITEMA hdi = { HDI_TEXT };
+    hdi.pszText = text;
+    hdi.cchTextMax = sizeof text;
+    ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
+    EXPECT_EQ(text, Gbk(L"等待刷新的界面"));
+    EXPECT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES);
+    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL),
+                          dlg.SendMessage(WM_QUERYDRAGICON) })
+        EXPECT_EQ((HICON)icon, dlg.m_hIcon);
+}
+
+// Names of every shape are listed as the system converts them, up to the
+// first NUL: huge, with NULs, broken surrogates, blanks.
+TEST_F(MainDialogTest, ListsHostileNamesAsConverted)
+{
+    std::wstring huge((size_t)1 << 20, L'\u754C');
+    struct Name { std::wstring name; std::string row; } names[] = {
+        { std::wstring(L"ab\0cd", 5), "ab" }, { std::wstring(L"\0x", 2), "" }, { L"x\xD800y", "x?y" },
+        { L"\xDE00\xD83D", "??" }, { L"   ", "   " }, { huge, std::string() },
+    };
+    for (const Name& n : names)
+        shell.Add(L"", "H")->name = n.name;
+    Open();
+    ASSERT_EQ(dlg.m_listWindows.GetItemCount(), 6);
+    std::vector<std::string> rows = Rows();
+    for (int i = 1; i < 6; ++i)
+        EXPECT_EQ(rows[i], names[5 - i].row);
+    std::string big(((size_t)1 << 21) + 1, '\0');
+    LVITEMA item = {};
+    item.pszText = &big[0];
+    item.cchTextMax = (int)big.size();
+    EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, 0, (LPARAM)&item), (1 << 21)) << "the 1 Mi name whole";
+    EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
+}
+
+TEST_F(MainDialogTest, RebuildDropsTicksKeepsOneReferenceARowAndDrawsOnceWhenEveryRowIsIn)
+{
+    AddMany(30);
+    Open();
+    Tick(0);
+    Tick(2);
+    g_listProc = (WNDPROC)::SetWindowLongPtrA(dlg.m_listWindows, GWLP_WNDPROC, (LONG_PTR)WatchInserts);
+    for (int i = 0; i < 3; ++i) {
+        FlushMessages();
+        Click(IDC_REFRESH);
+    }
+    ::SetWindowLongPtrA(dlg.m_listWindows, GWLP_WNDPROC, (LONG_PTR)g_listProc);
+    ASSERT_EQ(g_pending.size(), 90u);
+    EXPECT_EQ(std::count(g_pending.begin(), g_pending.end(), true), 0) << "rows were drawn one by one";
+    EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the filled list is not repainted";
+    for (FakeBrowser* w : shell.windows)
+        EXPECT_EQ(w->addRefs - w->releases, 1) << w->tag;
+    EXPECT_FALSE(Ticked(0) || Ticked(2));
+    log.Take();
+    RefreshTick();
+    EXPECT_TRUE(log.Take().empty()) << "no tick survives a rebuild";
+    // A count that fails leaves the list empty, but drawing again.
+    shell.FailOn("count", E_UNEXPECTED);
+    Click(IDC_REFRESH);
+    FlushMessages();
+    EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 0);
+    LVITEMA item = { LVIF_TEXT };
+    item.pszText = const_cast<char*>("row");
+    dlg.m_listWindows.InsertItem(&item);
+    EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the list no longer draws";
+}
+
+// A Release into another process may wait and let messages run: a pass and
+// a rebuild that come then meet no row of a browser being let go, and a
+// Refresh that waits likewise keeps its own reference.
+TEST_F(MainDialogTest, ReentrantReleaseAndRefreshMeetNoDanglingRow)
+{
+    AddABC();
+    Open();
+    for (int row = 0; row < 3; ++row)
+        Tick(row);
+    bool ran = false;
+    for (FakeBrowser* w : { a, b, c })
+        w->onRelease = [&, w] {
+            EXPECT_GE(w->refs - 1, 1 + RowsHolding(w)) << w->tag << " released while a row holds it";
+            if (std::exchange(ran, true))
+                return;
+            RefreshTick();
+            EXPECT_EQ(a->refreshes + b->refreshes + c->refreshes, 0) << "a released browser was reloaded";
+            Click(IDC_REFRESH);
+        };
+    Click(IDC_REFRESH);
+    ASSERT_TRUE(ran);
+    for (FakeBrowser* w : { a, b, c }) {
+        w->onRelease = nullptr;
+        EXPECT_EQ(w->refs, 1 + RowsHolding(w)) << w->tag;
+    }
+    Click(IDC_REFRESH);
+    Tick(0);
+    c->fault = [&](const std::string& e) {
+        if (e == "refresh C") {
+            Click(IDC_REFRESH);
+            EXPECT_EQ(c->refs, 3) << "the collection's, the new row's and the pass's own";
+        }
+        return S_OK;
+    };
+    RefreshTick();
+    EXPECT_EQ(c->refs, 2);
+}
+
+TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
+{
+    const char* kShellIid = "{85CB6900-4D95-11CF-960C-0080C7F4EE85}";
+    const char* kBrowserIid = "{EAB22AC1-30C1-11CF-A7EB-0000C05BAE0B}";
+    struct Fault { const char* event; bool onShell; HRESULT hr; std::vector<std::string> rows; const char* asked; } faults[] = {
+        { "count", true, E_UNEXPECTED, {}, kShellIid },
+        { "item 1", true, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kShellIid },
+        { "query B", false, E_FAIL, { "Charlie", "Alpha" }, nullptr },
+        { "name B", false, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kBrowserIid },
+    };
+    AddABC();
+    Open();
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.event);
+        (f.onShell ? (FakeObject&)shell : (FakeObject&)*b).FailOn(f.event, f.hr);
+        Click(IDC_REFRESH);
+        EXPECT_EQ(Rows(), f.rows);
+        const std::vector<std::string> calls = log.Take();
+        const std::string asked = f.asked ? std::string("errorinfo ") + (f.onShell ? "shell " : "B ") + f.asked : "";
+        EXPECT_TRUE(!f.asked || std::find(calls.begin(), calls.end(), asked) != calls.end())
+            << "the error carries the object's error information";
+        EXPECT_EQ(shell.errorInfo.refs + b->errorInfo.refs, 2) << "the error information is handed back";
+        EXPECT_EQ(b->refs, 1) << "the failed window's temporaries are released";
+        shell.fault = b->fault = nullptr;
+        Click(IDC_REFRESH);
+        EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 3) << "usable afterwards";
+    }
+    // A failure after the row went in leaves the row its reference.
+    ScopedSeam<decltype(g_pfnVariantClear)> clear(g_pfnVariantClear, FailingVariantClear);
+    Click(IDC_REFRESH);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{ "Charlie", "Bravo", "Alpha" }));
+    dlg.DestroyWindow();
+    ExpectAllReleased();
+    EXPECT_EQ(shell.refs, 2) << "until the object goes";
+}
+
+TEST_F(MainDialogTest, PassReloadsTickedRowsTopDownWhateverTheyAnswer)
+{
+    AddABC();
+    Open();
+    Tick(0);
+    Tick(2);
+    c->FailOn("refresh C", RPC_E_DISCONNECTED);  // its window closed
+    RefreshTick();
+    dlg.SendMessage(WM_TIMER, 7);  // not the refresh timer
+    RefreshTick();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{ "refresh C", "refresh A", "refresh C", "refresh A" }));
+    EXPECT_TRUE(Ticked(0) && !Ticked(1) && Ticked(2)) << "a pass changes no tick";
+    for (FakeBrowser* w : { a, b, c })
+        EXPECT_EQ(w->refs, 2) << w->tag;
+}
+
+TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
+{
+    Open();
+    const std::string range = Gbk(L"“请填入一个在1和10000之间的整数。”"), notNumber = Gbk(L"“请填入一个正整数。”");
+    struct Case { const char* text; UINT period; const std::string* message; } cases[] = {
+        { "12", 12 }, { "0", 12, &range }, { "10001", 12, &range }, { "4294967296", 12, &range }, { "", 12, &notNumber },
+        { "abc", 12, &notNumber }, { "7s", 12, &notNumber }, { "-5", 12, &notNumber }, { "  10000 ", 10000 },
+        { "7                              x", 7 },  // only the first 31 bytes are read
+    };
+    HWND edit = dlg.GetDlgItem(IDC_EDIT_PERIOD);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.text);
+        boxes->boxes.clear();
+        SetPeriodText(k.text);
+        Click(IDC_SET);
+        EXPECT_EQ(dlg.m_nPeriod, k.period);
+        ASSERT_EQ(boxes->boxes.size(), k.message ? 1u : 0u);
+        if (!k.message)
+            continue;
+        EXPECT_EQ(boxes->boxes[0].text, *k.message);
+        EXPECT_STREQ(boxes->boxes[0].caption.c_str(), GetAppName());
+        EXPECT_EQ(boxes->boxes[0].type, (UINT)(MB_ICONEXCLAMATION | MB_OK));
+        DWORD from = 1, to = 0;
+        ::SendMessageA(edit, EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
+        EXPECT_EQ(::GetFocus(), edit);
+        EXPECT_EQ(from, 0u);
+        EXPECT_EQ(to, (DWORD)strlen(k.text)) << "the text selected";
+    }
+}
+
+// A period pressed again restarts the countdown; an accepted period always
+// has a timer, even one that could not be started with the dialog. Wall
+// time is only bounded from below: load may delay a reload, never hasten it.
+TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
+{
+    AddABC();
+    Open();
+    Tick(1);
+    SetPeriodText("1");
+    Click(IDC_SET);
+    PumpFor(500);
+    Click(IDC_SET);
+    const DWORD pressed = ::GetTickCount();
+    EXPECT_FALSE(PumpUntil([&] { return b->refreshes > 0; }, 850)) << "the old countdown went on";
+    ASSERT_TRUE(PumpUntil([&] { return b->refreshes > 0; }, 3000));
+    EXPECT_GE(::GetTickCount() - pressed, 990u);
+    dlg.KillTimer(CRefreshDlg::TIMER_REFRESH);  // as after a failed SetTimer
+    dlg.m_nTimer = 0;
+    Click(IDC_SET);
+    EXPECT_TRUE(PumpUntil([&] { return b->refreshes > 1; }, 3000));
+    EXPECT_EQ(a->refreshes + c->refreshes, 0);
+}
+
+// Every way the dialog ends: what it returns, what it gives back, and the
+// apartment entered once and left exactly once, except by the caption.
+TEST_F(MainDialogTest, EveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnce)
+{
+    AddABC();
+    EXPECT_EQ(RunModal({ [&] { ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); return true; } }), 0);
+    ExpectAllReleased();
+    EXPECT_EQ(shell.refs, 1) << "the window menu's Close lets the collection go";
+    EXPECT_EQ(com.inits, 1);
+    EXPECT_EQ(com.uninits, 1);
+    EXPECT_TRUE(boxes->boxes.empty());
+    EXPECT_EQ(RunModal({ [&] {
+        RECT r;
+        ::GetClientRect(dlg, &r);
+        ClickAt(ScreenPoint(dlg, r.right - 12, 6), 1, false);  // the caption's close button
+        return true;
+    } }), IDCANCEL);
+    ExpectAllReleased();
+    EXPECT_EQ(shell.refs, 2) << "kept until the object goes";
+    EXPECT_EQ(com.uninits, 1) << "the caption's close does not leave the apartment";
+
+    struct Failure { const char* name; HRESULT create; bool offers; } failures[] = {
+        { "not registered", REGDB_E_CLASSNOTREG, true }, { "no IShellWindows", S_OK, false } };
+    for (const Failure& f : failures) {
+        SCOPED_TRACE(f.name);
+        FakeLog l;
+        FakeShellWindows s(&l);
+        s.offersShellWindows = f.offers;
+        ScopedShellFactory factory2(&s, f.create);
+        boxes->boxes.clear();
+        const int inits = com.inits, uninits = com.uninits;
+        CRefreshDlg failing;
+        EXPECT_EQ(failing.DoModal(), 1);
+        ASSERT_EQ(boxes->boxes.size(), 1u);
+        EXPECT_EQ(boxes->boxes[0].text, "Failed");
+        EXPECT_STREQ(boxes->boxes[0].caption.c_str(), GetAppName());
+        EXPECT_EQ(boxes->boxes[0].type, (UINT)MB_OK);
+        EXPECT_NE(boxes->boxes[0].owner, nullptr);
+        EXPECT_EQ(s.refs, 1) << "the temporary is released";
+        EXPECT_EQ(com.inits - inits, 1);
+        EXPECT_EQ(com.uninits - uninits, 1);
+    }
+}
+
+// The real system collection: under Wine created, but it cannot count.
+TEST_F(MainDialogTest, WinesOwnCollectionGivesAQuietEmptyList)
+{
+    ScopedSeam<decltype(g_pfnCoCreateInstance)> real(g_pfnCoCreateInstance, ::CoCreateInstance);
+    Open();
+    EXPECT_TRUE(boxes->boxes.empty());
+    EXPECT_TRUE(dlg.m_pShellWindows);
+    EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 0);
+}
+
+// Real keys in the real modal loop: Tab walks the tab stops in template
+// order; Enter and Esc (in the period box, so no button takes them), the
+// dialog manager's close and a command next to the window menu's Close end
+// nothing and apply nothing.
+TEST_F(MainDialogTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
+{
+    AddABC();
+    std::vector<int> focus;
+    auto tab = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); PressKey(VK_TAB, false); return true; };
+    auto key = [](WORD vk) { return [vk] { PressKey(vk, false); return true; }; };
+    RunModal({
+        [&] { return dlg.m_hWnd && ::IsWindowVisible(dlg) && ::SetForegroundWindow(dlg); },
+        tab, tab, tab, tab, tab,
+        [&] {
+            focus.push_back(::GetDlgCtrlID(::GetFocus()));
+            ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_EDIT_PERIOD), 10, 5), 1, false);
+            return true;
+        },
+        key(VK_END), key(VK_BACK), key('7'), key(VK_RETURN), key(VK_ESCAPE),
+        [&] {
+            dlg.SendMessage(WM_CLOSE);
+            dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);
+            return true;
+        },
+        [&] {
+            EXPECT_TRUE(::IsWindowVisible(dlg));
+            EXPECT_EQ(dlg.m_nPeriod, 5u) << "Enter does not apply the period";
+            EXPECT_EQ(Rows().size(), 3u);
+            EXPECT_EQ(a->refs, 2);
+            ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        },
+    });
+    EXPECT_EQ(focus, (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
+}
