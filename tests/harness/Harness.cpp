@@ -34,10 +34,16 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD maxMs)
 
 namespace {
 TimerScript* g_script;
+BOOL CALLBACK CloseShown(HWND h, LPARAM)
+{
+    if (::IsWindowVisible(h))
+        ::PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return TRUE;
+}
 }
 
-TimerScript::TimerScript(std::vector<Step> steps, DWORD timeoutMs, std::function<void()> giveUp)
-    : m_steps(std::move(steps)), m_giveUp(std::move(giveUp)), m_start(::GetTickCount()), m_timeout(timeoutMs)
+TimerScript::TimerScript(std::vector<Step> steps, DWORD timeoutMs)
+    : m_steps(std::move(steps)), m_start(::GetTickCount()), m_timeout(timeoutMs)
 {
     g_script = this;
     m_timer = ::SetTimer(nullptr, 0, 25, Tick);
@@ -57,8 +63,7 @@ void CALLBACK TimerScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     self->m_busy = true;
     if (::GetTickCount() - self->m_start > self->m_timeout) {
         self->m_timedOut = true;
-        if (self->m_giveUp)
-            self->m_giveUp();
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseShown, 0);
     } else if (self->m_steps[self->m_next]()) {
         ++self->m_next;
     }

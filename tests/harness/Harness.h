@@ -16,11 +16,12 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD maxMs);
 // that they run inside whatever modal loop is current (a dialog's, a box's).
 // A step returns false to be asked again at the next tick. Steps send input
 // without dispatching it: a box they opened would otherwise run inside the
-// step. After timeoutMs giveUp runs once, to end the loop that waits.
+// step. After timeoutMs every shown window of the thread is asked to close,
+// to end the loops that wait.
 class TimerScript {
 public:
     using Step = std::function<bool()>;
-    TimerScript(std::vector<Step> steps, DWORD timeoutMs = 30000, std::function<void()> giveUp = {});
+    explicit TimerScript(std::vector<Step> steps, DWORD timeoutMs = 30000);
     ~TimerScript();
     bool Done() const { return m_next >= m_steps.size(); }
     size_t Stopped() const { return m_next; }
@@ -28,7 +29,6 @@ public:
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     std::vector<Step> m_steps;
-    std::function<void()> m_giveUp;
     size_t m_next = 0;
     DWORD m_start, m_timeout;
     bool m_busy = false, m_timedOut = false;

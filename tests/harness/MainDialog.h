@@ -2,12 +2,14 @@
 // test wants real ones) and its apartment counted.
 #pragma once
 #include "app/RefreshDlg.h"
+#include "framework/WinApp.h"
 #include "FakeShell.h"
 #include "Harness.h"
 #include <memory>
 
 class MainDialogTest : public WindowTest {
 protected:
+    MainDialogTest() { app.m_pMainWnd = &dlg; }  // as the program has it
     // Three browsers A, B, C in collection order.
     void AddABC()
     {
@@ -32,11 +34,7 @@ protected:
     // dialog and any box are closed if the steps get stuck.
     INT_PTR RunModal(std::vector<TimerScript::Step> steps, DWORD timeoutMs = 30000)
     {
-        TimerScript script(std::move(steps), timeoutMs, [this] {
-            if (HWND box = ShownBox(dlg))
-                ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-            ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
+        TimerScript script(std::move(steps), timeoutMs);
         INT_PTR result = dlg.DoModal();
         EXPECT_TRUE(script.Done()) << "stuck at step " << script.Stopped();
         return result;
@@ -111,5 +109,6 @@ protected:
     ComRecorder com;
     ScopedShellFactory factory{ &shell };
     CRefreshDlg dlg;
+    CWinApp app;
     FakeBrowser *a = nullptr, *b = nullptr, *c = nullptr;
 };
