@@ -1,10 +1,8 @@
 // Host tool run at build time: writes every bitmap, icon and cursor of the
 // program into a directory, from the drawing code in pictures.cpp, and the
-// resource script's part that names them (images.rc).
+// resource script's part that names them (images.rc):
 //
-//   imagegen <outdir>          write all pictures and images.rc
-//   imagegen --check <dir>     read them back and verify headers and pixels
-#include "check_images.h"
+//   imagegen <outdir>
 #include "pictures.h"
 
 #include <cstdio>
@@ -16,7 +14,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: imagegen <outdir> | --check <dir>\n");
+    std::fprintf(stderr, "usage: imagegen <outdir>\n");
     return 2;
 }
 
@@ -43,8 +41,6 @@ int writeAll(const std::string& dir)
 int main(int argc, char** argv)
 {
     try {
-        if (argc == 3 && std::strcmp(argv[1], "--check") == 0)
-            return checkImages(argv[2]) == 0 ? 0 : 1;
         if (argc == 2 && argv[1][0] != '-')
             return writeAll(argv[1]);
         return usage();

@@ -1,0 +1,243 @@
+// The framework under the program: message maps and their chain, what a
+// parent reflects, window objects coming and going, the procedure's
+// exception boundary, the modal loop, the COM error helper; and the
+// contracts of the generated pictures that the drawing code relies on.
+#include "Harness.h"
+#include "FakeShell.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "res/resource.h"
+#include <comdef.h>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+std::vector<std::string> g_calls;
+
+class MapWnd : public CWnd {
+public:
+    void OnTimer(UINT_PTR id) { g_calls.push_back("base timer " + std::to_string(id)); }
+    void OnClicked() { g_calls.push_back("base clicked"); }
+    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
+    void PreSubclassWindow() override { procWasOld = ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) != (LONG_PTR)StdWndProc; }
+    bool procWasOld = false;
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(MapWnd, CWnd)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(1000, OnClicked)
+    ON_MESSAGE(WM_APP + 7, OnThrow)
+END_MESSAGE_MAP()
+
+class DerivedWnd : public MapWnd {
+public:
+    void OnTimer(UINT_PTR id) { g_calls.push_back("derived timer " + std::to_string(id)); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(DerivedWnd, MapWnd)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+class DrawnButton : public CButton {
+public:
+    void DrawItem(LPDRAWITEMSTRUCT dis) override { g_calls.push_back("drawn " + std::to_string(dis->CtlID)); }
+};
+
+HWND Popup() { return ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr); }
+LRESULT Command(HWND h, UINT id, UINT code = BN_CLICKED) { return ::SendMessageA(h, WM_COMMAND, MAKEWPARAM(id, code), 0); }
+
+class LoopDialog : public CDialog {
+public:
+    LoopDialog() : CDialog(IDD_ABOUTBOX, nullptr) {}
+    struct Watched : CButton {
+        BOOL PreTranslateMessage(MSG* m) override { return Log("button", m); }
+    } ok;
+    static BOOL Log(const char* who, MSG* m)
+    {
+        if (m->message == WM_KEYDOWN)
+            g_calls.push_back(who + std::string(" ") + std::to_string(m->wParam));
+        return FALSE;
+    }
+    BOOL PreTranslateMessage(MSG* m) override { return Log("dialog", m) || CDialog::PreTranslateMessage(m); }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ok.SubclassWindow(GetDlgItem(IDOK));
+        onInit(*this);
+        return FALSE;
+    }
+    std::function<void(LoopDialog&)> onInit;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, MapsTakeTheirMessagesDerivedFirstAndReflectToChildren)
+{
+    g_calls.clear();
+    HWND h = Popup();
+    MessageRecorder previous(h, { WM_COMMAND, WM_USER + 1, WM_SETTEXT });
+    DerivedWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(h));
+    EXPECT_TRUE(wnd.procWasOld) << "told before it takes the procedure";
+    ::SendMessageA(h, WM_TIMER, 5, 0);
+    Command(h, 1000);
+    Command(h, 1000, BN_DOUBLECLICKED);  // another code: not the clicked entry
+    Command(h, 1001);
+    ::SendMessageA(h, WM_USER + 1, 0, 0);
+    ::SetWindowTextA(h, "kept");
+    EXPECT_EQ(g_calls, (std::vector<std::string>{ "derived timer 5", "base clicked" }));
+    EXPECT_EQ(previous.messages, (std::vector<UINT>{ WM_COMMAND, WM_COMMAND, WM_USER + 1, WM_SETTEXT }));
+    EXPECT_EQ(std::string(wnd.GetWindowText()), "kept");
+    // An owner-drawn child paints through its parent's WM_DRAWITEM.
+    g_calls.clear();
+    DrawnButton child;
+    ASSERT_TRUE(child.CreateEx(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 50, 20), h, 77));
+    ::ShowWindow(h, SW_SHOWNA);
+    ::RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{ "drawn 77" }));
+    // A throwing handler stops at the procedure, and the window goes on.
+    g_calls.clear();
+    EXPECT_EQ(::SendMessageA(h, WM_APP + 7, 0, 0), 0);
+    ::SendMessageA(h, WM_TIMER, 3, 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{ "derived timer 3" }));
+}
+
+TEST_F(WindowTest, WindowObjectsComeAndGoWithoutBreakingTheChain)
+{
+    // Destroyed: the object lets go of the window.
+    MapWnd wnd;
+    HWND h = Popup();
+    wnd.SubclassWindow(h);
+    ::DestroyWindow(h);
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+    // The object going first gives the procedure back.
+    h = Popup();
+    const LONG_PTR original = ::GetWindowLongPtrA(h, GWLP_WNDPROC);
+    std::make_unique<MapWnd>()->SubclassWindow(h);
+    EXPECT_EQ(::GetWindowLongPtrA(h, GWLP_WNDPROC), original);
+    // ... or, under another subclass, keeps forwarding to it.
+    auto under = std::make_unique<MapWnd>();
+    under->SubclassWindow(h);
+    {
+        MessageRecorder above(h, { WM_USER + 2 });
+        under.reset();
+        ::SendMessageA(h, WM_USER + 2, 0, 0);
+        ::SetWindowTextA(h, "still works");
+        EXPECT_EQ(above.messages.size(), 1u);
+    }
+    char text[32] = "";
+    ::GetWindowTextA(h, text, sizeof text);
+    EXPECT_STREQ(text, "still works");
+    // Created: the object sees the window's very first message.
+    struct Created : CWnd {
+        LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override { first = first ? first : m; return CWnd::WindowProc(m, w, l); }
+        UINT first = 0;
+    } created;
+    ASSERT_TRUE(created.CreateEx(0, "STATIC", "x", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_TRUE(created.first == WM_GETMINMAXINFO || created.first == WM_NCCREATE) << created.first;
+}
+
+TEST_F(WindowTest, ModalLoopOffersKeysFromTheTargetUpAndPassesQuitOn)
+{
+    g_calls.clear();
+    LoopDialog keys;
+    keys.onInit = [](LoopDialog& d) {
+        ::SetFocus(d.ok);
+        ::PostMessageA(d.ok, WM_KEYDOWN, 'Q', 0);
+        ::PostMessageA(d.ok, WM_KEYDOWN, VK_ESCAPE, 0);  // the dialog manager's cancel ends the run
+    };
+    EXPECT_EQ(keys.DoModal(), IDCANCEL);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{ "button 81", "dialog 81", "button 27", "dialog 27" }));
+    LoopDialog quit;
+    quit.onInit = [](LoopDialog&) { ::PostQuitMessage(17); };
+    EXPECT_EQ(quit.DoModal(), -1);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 17u);
+}
+
+// The raised error carries the object's error information only for the
+// interface it was raised for, and gives every reference back.
+TEST_F(WindowTest, ComErrorsCarryTheObjectsInformationForItsInterfaceOnly)
+{
+    FakeLog log;
+    FakeShellWindows shell(&log);
+    struct Case { REFIID iid; bool carried; } cases[] = { { __uuidof(IShellWindows), true }, { __uuidof(IWebBrowser2), false } };
+    for (const Case& c : cases) {
+        shell.FailOn("count", RPC_E_DISCONNECTED);
+        LONG count = 0;
+        HRESULT hr = shell.get_Count(&count);  // leaves its error information with the thread
+        try {
+            _com_issue_errorex(hr, static_cast<IShellWindows*>(&shell), c.iid);
+            ADD_FAILURE() << "nothing raised";
+        } catch (const _com_error& e) {
+            EXPECT_EQ(e.Error(), RPC_E_DISCONNECTED);
+            IErrorInfo* info = e.ErrorInfo();  // a reference of its own
+            EXPECT_EQ(info, c.carried ? &shell.errorInfo : nullptr);
+            if (info)
+                info->Release();
+        }
+        ::SetErrorInfo(0, nullptr);
+        EXPECT_EQ(shell.refs, 1);
+        EXPECT_EQ(shell.errorInfo.refs, 1);
+    }
+}
+
+// Tiles join without seams, strips differ only in their own face, the
+// slices' top and bottom edges stretch without change, caps continue the header, icons and the hand
+// cursor have see-through corners and the hot spot on the hand.
+TEST_F(WindowTest, GeneratedPicturesKeepTheContractsOfTheirDrawing)
+{
+    auto uniformRows = [](const Shot& s, const RECT& r) {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (s.At(x, y) != s.At(r.left, y))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(uniformRows(Shot::OfBitmap(IDB_CAPTION_BAR), { 0, 0, 117, 23 }));
+    EXPECT_TRUE(uniformRows(Shot::OfBitmap(IDB_SKIN_BACKGROUND), { 0, 0, 7, 250 }));
+    Shot normal = Shot::OfBitmap(IDB_CAPTION_NORMAL);
+    struct Strip { UINT id; int face; } strips[] = { { IDB_CAPTION_MIN_HOT, 0 }, { IDB_CAPTION_MIN_DOWN, 0 }, { IDB_CAPTION_MID_HOT, 1 },
+        { IDB_CAPTION_MID_DOWN, 1 }, { IDB_CAPTION_CLOSE_HOT, 2 }, { IDB_CAPTION_CLOSE_DOWN, 2 } };
+    for (const Strip& strip : strips) {
+        Shot s = Shot::OfBitmap(strip.id);
+        ASSERT_EQ(s.px.size(), 79u * 15);
+        int changed = 0;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 79; ++x) {
+                bool own = x > 26 * strip.face && x < 26 * strip.face + 26;
+                changed += own && s.At(x, y) != normal.At(x, y);
+                EXPECT_TRUE(own || s.At(x, y) == normal.At(x, y)) << strip.id << " at " << x << ", " << y;
+                EXPECT_TRUE(x % 26 || s.At(x, y) == s.At(0, 0)) << strip.id << " separator " << x;
+            }
+        EXPECT_GT(changed, 100) << strip.id;
+    }
+    for (UINT id : { IDB_BUTTON_NORMAL, IDB_BUTTON_HOVER, IDB_BUTTON_FOCUS, IDB_BUTTON_PRESSED }) {
+        Shot f = Shot::OfBitmap(id);
+        EXPECT_TRUE(uniformRows(f, { 3, 0, 70, 3 }) && uniformRows(f, { 3, 18, 70, 21 })) << id;
+    }
+    Shot mid = Shot::OfBitmap(IDB_HEADER_MIDDLE), left = Shot::OfBitmap(IDB_HEADER_LEFT_CAP), right = Shot::OfBitmap(IDB_HEADER_RIGHT_CAP),
+         top = Shot::OfBitmap(IDB_VBAR_TOP);
+    for (int y = 0; y < 16; ++y)
+        EXPECT_TRUE(left.At(1, y) == mid.At(0, y) && right.At(0, y) == mid.At(0, y) && top.At(5, y) == mid.At(0, y)) << y;
+
+    struct Image { UINT id; UINT type; int size; } images[] = { { IDR_MAINFRAME, IMAGE_ICON, 32 }, { IDR_MAINFRAME, IMAGE_ICON, 16 },
+        { IDI_WEB, IMAGE_ICON, 32 }, { IDI_MAIL, IMAGE_ICON, 32 }, { IDI_MESSENGER, IMAGE_ICON, 16 }, { IDC_CURSOR_HAND, IMAGE_CURSOR, 32 } };
+    for (const Image& i : images) {
+        HANDLE h = ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(i.id), i.type, i.size, i.size, 0);
+        ICONINFO info = {};
+        ASSERT_TRUE(h && ::GetIconInfo((HICON)h, &info)) << i.id;
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        CSelectObject sel(dc, info.hbmMask);
+        EXPECT_NE(::GetPixel(dc, 0, 0), 0u) << i.id << " corner";
+        EXPECT_TRUE(i.type != IMAGE_CURSOR || ::GetPixel(dc, info.xHotspot, info.yHotspot) == 0) << "hot spot";
+        ::DeleteObject(info.hbmMask);
+        ::DeleteObject(info.hbmColor);
+        ::DestroyIcon((HICON)h);
+    }
+}
