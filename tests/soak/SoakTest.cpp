@@ -259,10 +259,16 @@ private:
 };
 BoxCloser* BoxCloser::s_self;
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*(int*)count;
+    return TRUE;
+}
+
 int ThreadWindows()
 {
     int n = 0;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM count) { ++*(int*)count; return TRUE; }, (LPARAM)&n);
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, (LPARAM)&n);
     return n;
 }
 

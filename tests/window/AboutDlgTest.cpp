@@ -196,16 +196,19 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+BOOL CALLBACK FindAboutBoxProc(HWND h, LPARAM lp)
+{
+    if (::GetDlgItem(h, IDC_CHAT_SECOND)) {
+        *(HWND*)lp = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindAboutBox()
 {
     HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM lp) -> BOOL {
-        if (::GetDlgItem(h, IDC_CHAT_SECOND)) {
-            *(HWND*)lp = h;
-            return FALSE;
-        }
-        return TRUE;
-    }, (LPARAM)&found);
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindAboutBoxProc, (LPARAM)&found);
     return found;
 }
 

@@ -330,10 +330,14 @@ TEST_F(RefreshDlgTest, WindowMenuCloseGivesEveryReferenceBackAndEndsWithZero)
     factory = std::make_unique<ScopedShellFactory>(&shell);
     static CRefreshDlg* s_dlg;
     s_dlg = &dlg;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (s_dlg->m_hWnd)
-            s_dlg->PostMessage(WM_SYSCOMMAND, SC_CLOSE);
-    });
+    struct Closer {
+        static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+        {
+            if (s_dlg->m_hWnd)
+                s_dlg->PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+        }
+    };
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, Closer::Tick);
     EXPECT_EQ(dlg.DoModal(), 0);
     ::KillTimer(nullptr, timer);
     ExpectAllReleased();
@@ -461,15 +465,19 @@ TEST_F(RefreshDlgTest, WindowMenuAboutCommandsOpenANewAboutBoxEachTime)
     static HWND s_main;
     s_main = dlg.m_hWnd;
     // Closes whatever box is active over the dialog, noting its title.
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND active = ::GetActiveWindow();
-        if (active && active != s_main) {
-            char title[64] = "";
-            ::GetWindowTextA(active, title, sizeof title);
-            s_opened.push_back(title);
-            ::PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+    struct Closer {
+        static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+        {
+            HWND active = ::GetActiveWindow();
+            if (active && active != s_main) {
+                char title[64] = "";
+                ::GetWindowTextA(active, title, sizeof title);
+                s_opened.push_back(title);
+                ::PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+            }
         }
-    });
+    };
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, Closer::Tick);
     for (UINT cmd : { 0x0010u, 0x0013u, 0x001Fu })
         dlg.SendMessage(WM_SYSCOMMAND, cmd);
     dlg.SendMessage(WM_SYSCOMMAND, 0x0020u);  // outside the About range
