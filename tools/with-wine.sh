@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs a command inside the project's Wine session: a display (Xvfb if none),
 # the private prefix and one persistent wineserver for the whole command.
+# VESKAR_ARCH=i686 makes it a session of the 32-bit Wine (see wine-env.sh).
 set -u
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/wine-env.sh" || exit 1
+veskar_ensure_wine || exit 1
 VESKAR_XVFB_PID=""
 veskar_ensure_display || exit 1
 veskar_ensure_prefix
