@@ -9,9 +9,11 @@ export VESKAR_WINE_EMULATED=
 case $VESKAR_ARCH in
     x86_64)
         VESKAR_MAIN_PREFIX=$VESKAR_ROOT/build/wineprefix
+        VESKAR_MINGW=x86_64-w64-mingw32
         export WINEARCH=win64 ;;
     i686)
         VESKAR_MAIN_PREFIX=$VESKAR_ROOT/build/wineprefix-i686
+        VESKAR_MINGW=i686-w64-mingw32
         export WINEARCH=win32
         # Its wine comes first; wineserver stays the system's, which serves
         # 32-bit clients too.
@@ -66,6 +68,12 @@ veskar_ensure_prefix() {
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.veskar-ready"
+}
+
+# Builds the desktop keeper of with-wine.sh into the prefix.
+veskar_ensure_keeper() {
+    local exe=$WINEPREFIX/keepdesktop.exe src=$VESKAR_ROOT/tools/keepdesktop.c
+    [ "$exe" -nt "$src" ] || "$VESKAR_MINGW-gcc-posix" -O2 -s -mwindows -o "$exe" "$src"
 }
 
 # Makes <prefix> a copy of the project's ready prefix unless it is ready
