@@ -251,6 +251,9 @@ TEST_F(MainDialogTest, StaticsShowTheSkinAndThePointerLightsButtons)
         ::MapWindowPoints(t.h, dlg, &p, 1);
         EXPECT_EQ(PixelAt(t.h, 0, 0), PixelAt(dlg, p.x - 3, p.y)) << "the gradient behind the text";
         EXPECT_TRUE(InGradient(PixelAt(t.h, 0, 0)));
+        // Repainted without an erase (as a caption hover does), it looks the same.
+        ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(Shot::OfWindow(t.h) == s) << "drawn over itself: " << ::GetDlgCtrlID(t.h);
     }
     dlg.DestroyWindow();
 
