@@ -104,8 +104,10 @@ TEST_F(Gallery, MainDialogInUse)
     const RECT l = Rect(list), header = Rect(::GetDlgItem(list, 0));
     const RECT own = { l.right - 18, header.bottom + 1, l.right, l.bottom - 18 };
     auto other = [](COLORREF c) { return c != RGB(255, 255, 255); };
+    const POINT c = Centre(dlg), screen = { ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2 };
     Take("main", dlg, { { "caption buttons at rest", [&] { return Drawn(IDB_CAPTION_NORMAL, strip); } },
-                        { "one scroll bar", [&] { return Shot::Of(own).Count({ 0, 0, 18, 9999 }, other) == 0; } } });
+                        { "one scroll bar", [&] { return Shot::Of(own).Count({ 0, 0, 18, 9999 }, other) == 0; } },
+                        { "centred", [&] { return std::abs(c.x - screen.x) <= 1 && std::abs(c.y - screen.y) <= 1; } } });
 
     // The thumb dragged follows the pointer, and the list follows the thumb.
     const RECT b = Rect(::GetWindow(::GetDlgItem(dlg, IDC_SKIN_SCROLLBAR), GW_HWNDNEXT));  // the vertical bar
