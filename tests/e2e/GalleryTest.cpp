@@ -33,8 +33,11 @@ bool Drawn(UINT id, POINT at)
     return !b.px.empty() && Shot::Of({ at.x, at.y, at.x + b.rect.right, at.y + b.rect.bottom }).px == b.px;
 }
 
+// What the screen shows at a point (another process's window).
+COLORREF OnScreen(POINT p) { return Shot::Of({ p.x, p.y, p.x + 1, p.y + 1 }).At(0, 0); }
+
 // Behind a box's client corner, the skin's gradient (rows one to one).
-bool Skinned(HWND box) { return PixelAt(box, 2, 2) == Bitmap(IDB_SKIN_BACKGROUND).At(0, 2); }
+bool Skinned(HWND box) { return OnScreen(ScreenPoint(box, 2, 2)) == Bitmap(IDB_SKIN_BACKGROUND).At(0, 2); }
 
 // Wine draws the About box's title bar with Marlett glyphs: without the font
 // in the prefix, its close glyph shows as the letter "r".
@@ -134,7 +137,7 @@ TEST_F(Gallery, MainDialogInUse)
         { "one row selected, unticked", [&] { return Ask(list, LVM_GETSELECTEDCOUNT) == 1 && Ask(list, LVM_GETITEMSTATE,
               Ask(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(1); } },
         { "selected colour", [&] {
-             return PixelAt(::GetDesktopWindow(), header.left + 300, header.bottom + 25) == CSkinListCtrl().m_crSelBk;
+             return OnScreen({ header.left + 300, header.bottom + 25 }) == CSkinListCtrl().m_crSelBk;
          } } });
 }
 
@@ -198,8 +201,8 @@ TEST_F(Gallery, Boxes)
     POINT corner = ScreenPoint(icon, 0, 0);
     ::ScreenToClient(about, &corner);
     Take("about-link-hover", about, {
-        { "hovered link", [&] { return PixelAt(web, 2, 2) == RGB(217, 222, 227); } },
-        { "icon's clear corner", [&] { return PixelAt(icon, 0, 0) == Bitmap(IDB_SKIN_BACKGROUND).At(0, corner.y); } },
+        { "hovered link", [&] { return OnScreen(ScreenPoint(web, 2, 2)) == RGB(217, 222, 227); } },
+        { "icon's clear corner", [&] { return OnScreen(ScreenPoint(icon, 0, 0)) == Bitmap(IDB_SKIN_BACKGROUND).At(0, corner.y); } },
         { "title-bar glyphs in Marlett", MarlettDrawn } });
     ClickAt(Centre(::GetDlgItem(about, IDOK)));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 5000));
