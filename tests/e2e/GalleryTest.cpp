@@ -80,8 +80,9 @@ protected:
         const char* names[] = { u8"新浪首页", u8"北京新闻 - 今日要闻", u8"Example Domain", u8"天气预报 - 一周天气",
                                 u8"股票行情 实时", u8"Project status board", u8"火车票余票查询", u8"论坛 - 最新回复" };
         std::vector<std::string> lines;
-        for (int i = 0; i < 60; ++i)
-            lines.push_back(std::string("browser - ") + names[i % 8] + (i < 8 ? "" : " (" + std::to_string(i / 8 + 1) + ")"));
+        for (int i = 0; i < 60; ++i)  // "name", ..., "name (2)", ...
+            lines.push_back("browser - " + std::string(names[i % 8]) +
+                            (i < 8 ? "" : " (" + std::to_string(1 + i / 8) + ")"));
         ASSERT_NO_FATAL_FAILURE(Start(lines));
         ASSERT_TRUE(dlg = MainDialog());
         list = ::GetDlgItem(dlg, IDC_LIST_WINDOWS);
@@ -107,10 +108,10 @@ TEST_F(Gallery, MainDialogInUse)
     const RECT l = Rect(list), header = Rect(::GetDlgItem(list, 0));
     const RECT own = { l.right - 18, header.bottom + 1, l.right, l.bottom - 18 };
     auto other = [](COLORREF c) { return c != RGB(255, 255, 255); };
-    const POINT c = Centre(dlg), screen = { ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2 };
+    const POINT c = Centre(dlg), mid = { ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2 };
     Take("main", dlg, { { "caption buttons at rest", [&] { return Drawn(IDB_CAPTION_NORMAL, strip); } },
                         { "one scroll bar", [&] { return Shot::Of(own).Count({ 0, 0, 18, 9999 }, other) == 0; } },
-                        { "centred", [&] { return std::abs(c.x - screen.x) <= 1 && std::abs(c.y - screen.y) <= 1; } } });
+                        { "centred", [&] { return std::abs(c.x - mid.x) <= 1 && std::abs(c.y - mid.y) <= 1; } } });
 
     // The thumb dragged follows the pointer, and the list follows the thumb.
     const RECT b = Rect(::GetWindow(::GetDlgItem(dlg, IDC_SKIN_SCROLLBAR), GW_HWNDNEXT));  // the vertical bar
@@ -134,8 +135,10 @@ TEST_F(Gallery, MainDialogInUse)
     ClickAt({ header.left + 70, header.bottom + 25 });  // on a row's text, clear of its tick box
     MoveMouseTo(Away());
     Take("row-selected", dlg, {
-        { "one row selected, unticked", [&] { return Ask(list, LVM_GETSELECTEDCOUNT) == 1 && Ask(list, LVM_GETITEMSTATE,
-              Ask(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED), LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(1); } },
+        { "one row selected, unticked", [&] {
+             const LRESULT row = Ask(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+             return Ask(list, LVM_GETSELECTEDCOUNT) == 1 &&
+                    Ask(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(1); } },
         { "selected colour", [&] {
              return OnScreen({ header.left + 300, header.bottom + 25 }) == CSkinListCtrl().m_crSelBk;
          } } });
@@ -198,11 +201,12 @@ TEST_F(Gallery, Boxes)
     // Near the link's left end, clear of its text: the tooltip that follows
     // opens below the pointer, away from the probes.
     MoveMouseTo(ScreenPoint(web, 4, 4));
-    POINT corner = ScreenPoint(icon, 0, 0);
+    POINT corner = ScreenPoint(icon, 0, 0);  // clear in the icon: the skin shows
     ::ScreenToClient(about, &corner);
+    const COLORREF behind = Bitmap(IDB_SKIN_BACKGROUND).At(0, corner.y);
     Take("about-link-hover", about, {
         { "hovered link", [&] { return OnScreen(ScreenPoint(web, 2, 2)) == RGB(217, 222, 227); } },
-        { "icon's clear corner", [&] { return OnScreen(ScreenPoint(icon, 0, 0)) == Bitmap(IDB_SKIN_BACKGROUND).At(0, corner.y); } },
+        { "skin behind the icon's corner", [&] { return OnScreen(ScreenPoint(icon, 0, 0)) == behind; } },
         { "title-bar glyphs in Marlett", MarlettDrawn } });
     ClickAt(Centre(::GetDlgItem(about, IDOK)));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 5000));

@@ -27,8 +27,8 @@ INT_PTR CALLBACK PlainDialogProc(HWND hDlg, UINT message, WPARAM, LPARAM lParam)
     RECT rc, area;
     ::GetWindowRect(hDlg, &rc);
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    const int x = (area.left + area.right - (rc.right - rc.left)) / 2, y = (area.top + area.bottom - (rc.bottom - rc.top)) / 2;
-    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hDlg, nullptr, (area.left + area.right - rc.right + rc.left) / 2,
+                   (area.top + area.bottom - rc.bottom + rc.top) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A hidden one takes no focus: focus set into a window activates it.
     return ::IsWindowVisible(hDlg);
 }
