@@ -188,7 +188,7 @@ TEST_F(Gallery, Boxes)
         HWND box = nullptr;
         std::string said;
         ASSERT_TRUE(Box(&box, &said)) << r.name;
-        EXPECT_EQ(said, r.message);
+        EXPECT_EQ(ToUtf8(said), ToUtf8(r.message));
         Take(r.name, box, { { "skinned", [&] { return Skinned(box); } } });
         ClickAt(Centre(::GetDlgItem(box, IDOK)));
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }, 5000)) << r.name;
