@@ -36,7 +36,12 @@ inline bool TypeInto(HWND edit, const std::string& text)
 
 class ProgramTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(reg.ok) << Env("FAKESHELL_DLL"); }
+    void SetUp() override
+    {
+        for (const char* v : { "VESKAR_EXE", "FAKESHELL_DLL" })
+            ASSERT_NE(::GetFileAttributesA(ToWindowsPath(Env(v)).c_str()), INVALID_FILE_ATTRIBUTES) << v << " names no file";
+        ASSERT_TRUE(reg.ok);
+    }
     void TearDown() override
     {
         if (::GetAsyncKeyState(VK_LBUTTON) < 0)
