@@ -7,7 +7,7 @@
 
 namespace {
 
-const int kRows = 100, kRounds = 15, kRepaintsPerRound = 20;
+const int kRows = 100, kRounds = 10, kRepaintsPerRound = 20;
 const UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
 // Milliseconds per full repaint over one round.

@@ -1,6 +1,6 @@
 // Resources: GDI and USER objects and private bytes of this process after
 // long runs of what a user does most, each against the counts after a
-// warm-up. Object counts are exact, so a thousand runs prove what ten
+// warm-up. Object counts are exact, so hundreds of runs prove what ten
 // thousand would; the memory figure is what the long runs are for.
 #include "Bench.h"
 #include <functional>
@@ -50,7 +50,7 @@ TEST_F(Bench, Resources)
     UseRealBoxes();
     const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
     const UINT everything = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
-    Measure("1,000 repaints", 20, 1000, [&](int) { return ::RedrawWindow(dlg, nullptr, nullptr, everything); });
+    Measure("500 repaints", 20, 500, [&](int) { return ::RedrawWindow(dlg, nullptr, nullptr, everything); });
 
     // A cycle: the pointer onto a caption button (a real pointer move and the
     // mouse message for it), the hot face painted; the pointer away and the
@@ -79,7 +79,7 @@ TEST_F(Bench, Resources)
     });
     ::SetWindowLongA(dlg, GWL_STYLE, style);
 
-    Measure("1,000 rebuilds", 20, 1000, [&](int) {
+    Measure("500 rebuilds", 20, 500, [&](int) {
         Click(IDC_REFRESH);
         log.calls.clear();
         FlushMessages();
