@@ -4,20 +4,24 @@
 // With VESKAR_GALLERY_OUT naming a folder, each picture is written there.
 #include "ProgramTest.h"
 #include "controls/SkinListCtrl.h"
+#include <map>
 
 namespace {
 
-// A bitmap of the program's, read from its file.
-Shot Bitmap(UINT id)
+// A bitmap of the program's, read from its file once.
+const Shot& Bitmap(UINT id)
 {
     static const HMODULE exe =
         ::LoadLibraryExA(ToWindowsPath(Env("VESKAR_EXE")).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    static std::map<UINT, Shot> loaded;
+    Shot& s = loaded[id];
+    if (!s.px.empty())
+        return s;
     HBITMAP bmp = ::LoadBitmapA(exe, MAKEINTRESOURCEA(id));
     BITMAP bm = {};
     ::GetObjectA(bmp, sizeof bm, &bm);
     HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, bmp);
-    Shot s;
     s.rect = { 0, 0, bm.bmWidth, bm.bmHeight };
     for (int i = 0; i < bm.bmWidth * bm.bmHeight; ++i)
         s.px.push_back(::GetPixel(dc, i % bm.bmWidth, i / bm.bmWidth));
@@ -29,7 +33,7 @@ Shot Bitmap(UINT id)
 // The screen shows the bitmap with its top left at a point.
 bool Drawn(UINT id, POINT at)
 {
-    const Shot b = Bitmap(id);
+    const Shot& b = Bitmap(id);
     return !b.px.empty() && Shot::Of({ at.x, at.y, at.x + b.rect.right, at.y + b.rect.bottom }).px == b.px;
 }
 
@@ -116,8 +120,10 @@ TEST_F(Gallery, MainDialogInUse)
     // The thumb dragged follows the pointer, and the list follows the thumb.
     const RECT b = Rect(::GetWindow(::GetDlgItem(dlg, IDC_SKIN_SCROLLBAR), GW_HWNDNEXT));  // the vertical bar
     auto thumbAt = [&](int y) { return Drawn(IDB_VBAR_THUMB, { b.left, b.top + y }); };
-    int top = 0;
-    while (top < b.bottom - b.top && !thumbAt(top))
+    const Shot bar = Shot::Of(b), &thumb = Bitmap(IDB_VBAR_THUMB);
+    const RECT t = thumb.rect;
+    int top = 0;  // where the thumb is drawn, found in one copy of the bar
+    while (top + t.bottom < b.bottom - b.top && !(bar.Part({ 0, top, t.right, top + t.bottom }) == thumb))
         ++top;
     MoveMouseTo({ b.left + 7, b.top + top + 16 });
     MouseDown();
