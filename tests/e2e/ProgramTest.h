@@ -39,7 +39,7 @@ protected:
     void SetUp() override
     {
         for (const char* v : { "VESKAR_EXE", "FAKESHELL_DLL" })
-            ASSERT_NE(::GetFileAttributesA(ToWindowsPath(Env(v)).c_str()), INVALID_FILE_ATTRIBUTES) << v << " names no file";
+            ASSERT_NE(::GetFileAttributesA(ToWindowsPath(Env(v)).c_str()), INVALID_FILE_ATTRIBUTES) << v << ": no file";
         ASSERT_TRUE(reg.ok);
     }
     void TearDown() override
