@@ -142,7 +142,7 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     BOOL result = OnInitDialog();
     // A dialog that did not place itself is centred before it is shown.
     CRect after;
-    if (m_hWnd && !m_bEndModal && ::GetWindowRect(m_hWnd, &after) && after == before)
+    if (m_hWnd && !m_bEndModal && ::GetWindowRect(m_hWnd, &after) && ::EqualRect(&after, &before))
         CenterWindow();
     return result;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes the screenshot gallery of a build: tests/gallery's driver runs the
-# unmodified program against the fake Shell collection and checks every
-# picture's pixels; here the pictures become PNGs in <build>/gallery, and the
-# main dialog and the About box are copied to docs/images for the README.
+# Takes the screenshot gallery of a build: the Gallery tests of e2e_tests.exe
+# drive the unmodified program over the fake Shell collection, check each
+# picture and write it as a BMP; here the pictures become PNGs in
+# <build>/gallery, and the main dialog and the About box are copied to
+# docs/images for the README.
 #
 # usage: tools/run-gallery.sh <build dir>
 set -euo pipefail
@@ -24,14 +25,15 @@ if [ -z "${VESKAR_GALLERY_INNER:-}" ]; then
     exec "$root/tools/with-wine.sh" "${BASH_SOURCE[0]}" "$build"
 fi
 
-veskar=$(veskar_find_built "$build" veskar.exe)
-fake=$(veskar_find_built "$build" fakeshell.dll)
-driver=$(veskar_find_built "$build" gallery.exe)
+VESKAR_EXE=$(veskar_find_built "$build" veskar.exe)
+FAKESHELL_DLL=$(veskar_find_built "$build" fakeshell.dll)
+tests=$(veskar_find_built "$build" e2e_tests.exe)
 
 out=$build/gallery
 rm -rf "$out"
 mkdir -p "$out"
-timeout 180 wine "$driver" "$veskar" "$fake" "$out"
+export VESKAR_EXE FAKESHELL_DLL VESKAR_GALLERY_OUT=$out
+timeout 180 wine "$tests" --gtest_filter='Gallery.*'
 
 # No time stamps in the files, so an unchanged picture is an unchanged file.
 for bmp in "$out"/*.bmp; do

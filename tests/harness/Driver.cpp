@@ -134,6 +134,29 @@ Program::~Program()
     ::CloseHandle(m_pi.hProcess);
 }
 
+LRESULT Ask(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(hWnd, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result) ? (LRESULT)result : -1;
+}
+
+namespace {
+
+BOOL CALLBACK FindUnpainted(HWND hWnd, LPARAM found)
+{
+    *(bool*)found |= ::IsWindowVisible(hWnd) && ::GetUpdateRect(hWnd, nullptr, FALSE);
+    return TRUE;
+}
+
+}  // namespace
+
+bool Painted(HWND hWnd)
+{
+    bool found = Ask(hWnd, WM_NULL) != 0 || ::GetUpdateRect(hWnd, nullptr, FALSE);
+    ::EnumChildWindows(hWnd, FindUnpainted, (LPARAM)&found);
+    return !found;
+}
+
 namespace {
 
 struct Find {

@@ -60,6 +60,13 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
+// A message to another process's window (pointers only where the system
+// carries them across, as for WM_GETTEXT); -1 if not answered within 5 s.
+LRESULT Ask(HWND hWnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+// Nothing of the window waits for its paint, and its thread has been back in
+// its message loop since (so a paint it was in has ended).
+bool Painted(HWND hWnd);
+
 // A shown top-level window of the process (0: any), class and title
 // (nullptr: any); null if none came within the time.
 HWND WaitForWindow(DWORD pid, const char* cls, const char* title, DWORD timeoutMs);

@@ -1,17 +1,13 @@
-// Painting: a full repaint of the program's main dialog with 100 rows (skin,
-// painted chrome, skinned list, header and bars) against the same template
-// as a plain dialog with stock controls and the same rows.
-#include "MainDialogHost.h"
+// Painting: a full repaint of the main dialog with 100 rows (skin, painted
+// chrome, skinned list, header and bars) against the same template as a
+// plain dialog with stock controls and the same rows.
+#include "Bench.h"
 #include "PlainDialog.h"
-#include "Report.h"
-#include "TestSupport.h"
 #include "skin/SkinManager.h"
 
 namespace {
 
-const int kRows = 100;
-const int kRounds = 15;
-const int kRepaintsPerRound = 20;
+const int kRows = 100, kRounds = 10, kRepaintsPerRound = 20;
 const UINT kFullRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
 // Milliseconds per full repaint over one round.
@@ -25,56 +21,39 @@ double TimeRepaints(HWND hWnd)
 
 }  // namespace
 
-void RunPaintBench(Report& report)
+TEST_F(Bench, Painting)
 {
-    Print("\n2. painting: full repaint of the main dialog with %d rows (%d rounds of %d, alternated)\n", kRows,
-          kRounds, kRepaintsPerRound);
-    MainDialogHost host(kRows);
+    Print("\n2. painting: full repaint of the main dialog with %d rows (%d rounds of %d, alternated)\n", kRows, kRounds,
+          kRepaintsPerRound);
+    AddRows(kRows);
+    Open();
     std::vector<std::string> rows;
     for (int i = 0; i < kRows; ++i)
-        rows.push_back(Gbk(RowName(i).c_str()));
+        rows.push_back(Gbk((L"页面 " + std::to_wstring(i)).c_str()));
     HWND hPlain = CreatePlainDialog(rows);
-    if (!host.ok() || !hPlain) {
-        report.Add("painting: veskar / plain dialog", "no dialog", "<= 3.0", false);
-        return;
-    }
-    // Side by side, neither covering the other, the pointer away from both.
-    RECT rcMain, rcPlain;
-    host.dlg.GetWindowRect(&rcMain);
-    ::GetWindowRect(hPlain, &rcPlain);
-    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
-    host.dlg.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(hPlain, nullptr, screenW - (rcPlain.right - rcPlain.left), 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::ShowWindow(hPlain, SW_SHOWNOACTIVATE);
-    ::SetCursorPos(screenW - 1, screenH - 1);
+    ASSERT_TRUE(hPlain);
+    // Side by side, neither covering the other.
+    RECT rc;
+    ::GetWindowRect(hPlain, &rc);
+    dlg.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hPlain, nullptr, ::GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left), 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     FlushMessages();
-    if (host.dlg.m_listWindows.GetItemCount() != kRows ||
-        ::SendDlgItemMessageA(hPlain, IDC_LIST_WINDOWS, LVM_GETITEMCOUNT, 0, 0) != kRows) {
-        report.Add("painting: veskar / plain dialog", "rows missing", "<= 3.0", false);
-        ::DestroyWindow(hPlain);
-        return;
-    }
+    ASSERT_EQ(dlg.m_listWindows.GetItemCount(), kRows);
+    ASSERT_EQ(::SendDlgItemMessageA(hPlain, IDC_LIST_WINDOWS, LVM_GETITEMCOUNT, 0, 0), kRows);
 
-    // Unmeasured: code and bitmaps come into memory.
-    TimeRepaints(host.dlg);
+    TimeRepaints(dlg);  // unmeasured: code and bitmaps come into memory
     TimeRepaints(hPlain);
     Samples program, plain;
     for (int round = 0; round < kRounds; ++round) {
-        program.Add(TimeRepaints(host.dlg));
-        plain.Add(TimeRepaints(hPlain));
+        program.values.push_back(TimeRepaints(dlg));
+        plain.values.push_back(TimeRepaints(hPlain));
         FlushMessages();
     }
     // The skin's thread hook must not have reached the plain dialog.
-    const bool plainStayedPlain = (WNDPROC)::GetWindowLongPtrA(hPlain, GWLP_WNDPROC) != SkinWindowWndProc &&
-        (::GetWindowLongA(::GetDlgItem(hPlain, IDC_REFRESH), GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW;
-    ::DestroyWindow(hPlain);
-
-    if (!plainStayedPlain) {
-        report.Add("painting: veskar / plain dialog", "plain dialog skinned", "<= 3.0", false);
-        return;
-    }
-    Print("   veskar main dialog  %s per repaint\n", Describe(program, "ms").c_str());
-    Print("   plain dialog        %s per repaint\n", Describe(plain, "ms").c_str());
-    report.AddRatio("painting: veskar / plain dialog", program.Median() / plain.Median(), 3.0);
+    EXPECT_NE((WNDPROC)::GetWindowLongPtrA(hPlain, GWLP_WNDPROC), SkinWindowWndProc);
+    EXPECT_NE(::GetWindowLongA(::GetDlgItem(hPlain, IDC_REFRESH), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    Print("   veskar main dialog  %s per repaint\n   plain dialog        %s per repaint\n",
+          program.Describe("ms").c_str(), plain.Describe("ms").c_str());
+    ReportRatio("painting: veskar / plain dialog", program.Median() / plain.Median(), 3.0);
 }

@@ -1,2 +1,0 @@
-#include "Harness.h"
-TEST(Placeholder, Nothing) {}
