@@ -53,7 +53,7 @@ protected:
     void Start(const std::vector<std::string>& lines)
     {
         MoveMouseTo(Away());
-        ConfigureFake(log + ".cfg", log, lines);
+        ConfigureFake(log, lines);
         prog = std::make_unique<Program>(ToWindowsPath(Env("VESKAR_EXE")));
         ASSERT_TRUE(prog->ok()) << Env("VESKAR_EXE");
     }

@@ -66,16 +66,15 @@ FakeRegistration::~FakeRegistration()
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kClassKey);
 }
 
-void ConfigureFake(const std::string& config, const std::string& log, const std::vector<std::string>& lines)
+void ConfigureFake(const std::string& log, const std::vector<std::string>& lines)
 {
     ::DeleteFileA(log.c_str());
-    if (FILE* f = std::fopen(config.c_str(), "wb")) {
-        std::fprintf(f, "log %s\n", log.c_str());
-        for (const std::string& l : lines)
-            std::fprintf(f, "%s\n", l.c_str());
-        std::fclose(f);
-    }
-    ::SetEnvironmentVariableA("FAKESHELL_CONFIG", config.c_str());
+    std::string config = "log " + ToUtf8(log);
+    for (const std::string& l : lines)
+        config += "\n" + l;
+    std::wstring wide(config.size() + 1, L'\0');
+    wide.resize((size_t)::MultiByteToWideChar(CP_UTF8, 0, config.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    ::SetEnvironmentVariableW(L"FAKESHELL_CONFIG", wide.c_str());
 }
 
 std::vector<FakeEvent> ReadFakeLog(const std::string& path)

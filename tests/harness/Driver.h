@@ -32,10 +32,10 @@ private:
     bool m_had = false;
 };
 
-// Writes the fake's configuration (log first, then `lines`) and names it
-// in this process's environment, which the program inherits. An old log is
-// deleted, so the log holds only what the coming run does.
-void ConfigureFake(const std::string& config, const std::string& log, const std::vector<std::string>& lines);
+// Puts the fake's configuration (the log, then `lines` in UTF-8) in this
+// process's environment, which the program inherits. An old log is deleted,
+// so the log holds only what the coming run does.
+void ConfigureFake(const std::string& log, const std::vector<std::string>& lines);
 
 // The fake's log, line by line.
 struct FakeEvent {

@@ -43,7 +43,7 @@ TEST_F(Bench, StartUp)
     for (const std::string& row : StartupRows())
         lines.push_back("browser - " + ToUtf8(row));
     // Nothing reads the fake's log here: it goes to the null device.
-    ConfigureFake(MakeWorkDir("veskar-bench") + "\\fakeshell.cfg", "NUL", lines);
+    ConfigureFake("NUL", lines);
 
     const std::string veskar = PathOf("VESKAR_EXE"), bare = PathOf("BENCH_BARE");
     StartAndMeasure(veskar);  // unmeasured: the files come into the cache

@@ -152,7 +152,7 @@ int main(int argc, char** argv)
         config.push_back("browser " + std::to_string((UINT_PTR)p.wnd) + " " + name);
     }
     FakeRegistration registration(ToWindowsPath(argv[2]));
-    ConfigureFake(work + "\\fakeshell.cfg", work + "\\fakeshell.log", config);
+    ConfigureFake(work + "\\fakeshell.log", config);
     Program veskar(ToWindowsPath(argv[1]));
     if (!registration.ok || !veskar.ok()) {
         std::fprintf(stderr, "demo: could not register %s or start %s\n", argv[2], argv[1]);
