@@ -1,7 +1,7 @@
 #include "Driver.h"
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace {
 const char kClassKey[] = "Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32";
@@ -80,26 +80,14 @@ void ConfigureFake(const std::string& log, const std::vector<std::string>& lines
 std::vector<FakeEvent> ReadFakeLog(const std::string& path)
 {
     std::vector<FakeEvent> events;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    char line[1024];
-    while (f && std::fgets(line, sizeof line, f)) {
-        size_t len = std::strlen(line);
-        if (!len || line[len - 1] != '\n')
-            break;  // still being written
-        line[len - 1] = '\0';
-        char* p = line;
-        FakeEvent e{ std::strtoull(p, &p, 10), "", "", "" };
-        std::string rest = p + (*p == ' ');
-        size_t a = rest.find(' '), b = a == std::string::npos ? a : rest.find(' ', a + 1);
-        e.kind = rest.substr(0, a);
-        if (a != std::string::npos)
-            e.id = rest.substr(a + 1, b == std::string::npos ? b : b - a - 1);
-        if (b != std::string::npos)
-            e.arg = rest.substr(b + 1);
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line) && !in.eof();) {  // a last line without its end is still being written
+        std::istringstream words(line);
+        FakeEvent e{};
+        words >> e.ms >> e.kind >> e.id;
+        std::getline(words >> std::ws, e.arg);
         events.push_back(e);
     }
-    if (f)
-        std::fclose(f);
     return events;
 }
 

@@ -137,11 +137,6 @@ COLORREF PixelAt(HWND hWnd, int x, int y)
     return c;
 }
 
-COLORREF BitmapPixel(UINT nID, int x, int y)
-{
-    return Shot::OfBitmap(nID).At(x, y);
-}
-
 namespace {
 
 // The pixels of a drawing context's area as a Shot.

@@ -53,14 +53,12 @@ struct Shot {
     static Shot OfWindow(HWND hWnd);     // the window's own surface, frame included
     static Shot OfBitmap(UINT nID);  // one of the program's bitmaps
     bool operator==(const Shot& o) const { return px == o.px; }
-    // The area r of this picture.
-    Shot Part(const RECT& r) const;
+    Shot Part(const RECT& r) const;  // the area r of this picture
     COLORREF At(int x, int y) const { return px[(size_t)y * (rect.right - rect.left) + x]; }
     int Count(const RECT& r, const std::function<bool(COLORREF)>& match) const;
     bool WriteBmp(const std::string& path) const;
 };
-COLORREF PixelAt(HWND hWnd, int x, int y);     // what a window shows at a client point
-COLORREF BitmapPixel(UINT nID, int x, int y);  // a pixel of one of the program's bitmaps
+COLORREF PixelAt(HWND hWnd, int x, int y);  // what a window shows at a client point
 
 DWORD GdiObjects();
 DWORD UserObjects();

@@ -41,21 +41,12 @@ protected:
     }
     void UseRealBoxes() { boxes.reset(); }
 
-    // Steps of a user's: the dialog up, in front and painted; a click on a
-    // control; a key; a box answered with its button `id`; the box gone.
+    // Steps of a user's: the dialog up, in front and painted; a key; a box
+    // answered with its button `id`; the box gone.
     using Step = TimerScript::Step;
     Step Shown()
     {
         return [this] { return dlg.m_hWnd && ::IsWindowVisible(dlg) && ::SetForegroundWindow(dlg) && Settled(dlg); };
-    }
-    Step ClickOn(int id)
-    {
-        return [this, id] {
-            RECT r;
-            ::GetClientRect(dlg.GetDlgItem(id), &r);
-            ClickAt(ScreenPoint(dlg.GetDlgItem(id), r.right / 2, r.bottom / 2), 1, false);
-            return true;
-        };
     }
     static Step Key(WORD vk) { return [vk] { PressKey(vk, false); return true; }; }
     Step Answer(int id)
