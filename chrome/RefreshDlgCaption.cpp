@@ -10,7 +10,7 @@
 
 namespace {
 
-const int kCaptionTileWidth = 60;   // only this much of bitmap 135 is used
+const int kCaptionTileWidth = 60;   // only this much of IDB_CAPTION_BAR is used
 const int kCaptionHeight = 23;
 const int kSideFrameWidth = 3;
 const int kBottomStripHeight = 21;
