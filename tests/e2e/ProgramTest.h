@@ -1,7 +1,6 @@
-// What the end-to-end tests and the gallery share: the unmodified program
-// (paths from CTest) over the registered fake, and a user's steps taken from
-// outside. However a test ends, the program is killed, the mouse button let
-// go and the fake unregistered.
+// What the end-to-end tests and the gallery share: the unmodified program over
+// the registered fake, driven from outside. However a test ends, the program
+// is killed, the mouse button let go and the fake unregistered.
 #pragma once
 #include "Driver.h"
 #include "Harness.h"
