@@ -21,7 +21,8 @@ std::string Ticks(HWND list)
 std::vector<ULONGLONG> ExpectPeriod(const std::string& log, ULONGLONG after, size_t n, double periodMs)
 {
     std::vector<ULONGLONG> t;
-    WaitFor([&] { return (t = RefreshTimes(ReadFakeLog(log), "b5", after)).size() > n; }, DWORD(periodMs * (n + 2)), 100);
+    auto enough = [&] { return (t = RefreshTimes(ReadFakeLog(log), "b5", after)).size() > n; };
+    WaitFor(enough, DWORD(periodMs * (n + 2)), 100);
     if (t.size() <= n) {
         ADD_FAILURE() << t.size() << " reloads at period " << periodMs;
         return { 0 };

@@ -57,14 +57,7 @@ protected:
         list = ::GetDlgItem(dlg, IDC_LIST_WINDOWS);
         ASSERT_TRUE(WaitFor([&] { return Ask(list, LVM_GETITEMCOUNT) == 60; }, 5000));
     }
-    // A box of the program other than the main dialog.
-    HWND Box() const
-    {
-        HWND box = nullptr;
-        std::string said;
-        WaitFor([&] { return (box = FindMessageBox(prog->pid(), &said, dlg)) != nullptr; }, 15000);
-        return box;
-    }
+    HWND Box() const { return WaitForWindow(prog->pid(), "#32770", "veskar", 15000); }  // the program's boxes
     HWND dlg = nullptr, list = nullptr;
 };
 
@@ -166,7 +159,8 @@ TEST_F(Gallery, Boxes)
     ASSERT_NO_FATAL_FAILURE(Start({ "fail create" }));
     HWND box = Box();
     ASSERT_TRUE(box);
-    Take("failed", box, { { "skinned", [&] { return OnScreen(ScreenPoint(box, 2, 2)) != ::GetSysColor(COLOR_3DFACE); } } });
+    const COLORREF plain = ::GetSysColor(COLOR_3DFACE);  // a box without the skin's gradient
+    Take("failed", box, { { "skinned", [&] { return OnScreen(ScreenPoint(box, 2, 2)) != plain; } } });
     ClickAt(Centre(::GetDlgItem(box, IDOK)));
     EXPECT_TRUE(prog->WaitExit(10000));
 }
