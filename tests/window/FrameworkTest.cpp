@@ -109,15 +109,12 @@ TEST_F(WindowTest, WindowObjectsComeAndGoWithoutBreakingTheChain)
     auto under = std::make_unique<MapWnd>();
     under->SubclassWindow(h);
     {
-        MessageRecorder above(h, { WM_USER + 2 });
+        MessageRecorder above(h, { WM_GETDLGCODE });
         under.reset();
-        ::SendMessageA(h, WM_USER + 2, 0, 0);
-        ::SetWindowTextA(h, "still works");
+        EXPECT_EQ(::SendMessageA(h, WM_GETDLGCODE, 0, 0), DLGC_STATIC) << "the class's own answer";
         EXPECT_EQ(above.messages.size(), 1u);
     }
-    char text[32] = "";
-    ::GetWindowTextA(h, text, sizeof text);
-    EXPECT_STREQ(text, "still works");
+    EXPECT_EQ(::SendMessageA(h, WM_GETDLGCODE, 0, 0), DLGC_STATIC) << "once the subclass above has gone too";
     // Created: the object sees the window's very first message.
     struct Created : CWnd {
         LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
