@@ -1,7 +1,6 @@
-// What the end-to-end tests and the gallery share: the unmodified program
-// (paths from CTest) over the registered fake, and a user's steps taken from
-// outside. However a test ends, the program is killed, the mouse button let
-// go and the fake unregistered.
+// What the end-to-end tests and the gallery share: the unmodified program over
+// the registered fake, driven from outside. However a test ends, the program
+// is killed, the mouse button let go and the fake unregistered.
 #pragma once
 #include "Driver.h"
 #include "Harness.h"
@@ -23,11 +22,15 @@ inline HWND Focus(HWND h, bool capture = false)
     return capture ? gti.hwndCapture : gti.hwndFocus;
 }
 
-// Clicks into an edit box and types over its text (digits, small letters).
+// Clicks into an edit box of the foreground window and types over its text
+// (digits, small letters): keys go to the foreground thread's focus.
 inline bool TypeInto(HWND edit, const std::string& text)
 {
+    const HWND top = ::GetAncestor(edit, GA_ROOT);
+    ::SetForegroundWindow(top);
     ClickAt(Centre(edit));
-    WaitFor([&] { return Focus(edit) == edit; }, 4000);
+    if (!WaitFor([&] { return ::GetForegroundWindow() == top && Focus(edit) == edit; }, 4000))
+        return false;
     for (char c : std::string(1, VK_END) + std::string(6, VK_BACK) + text)
         PressKey((WORD)std::toupper((unsigned char)c));
     char now[32] = "";
