@@ -66,16 +66,21 @@ TEST_F(Gallery, MainDialogInUse)
     EXPECT_TRUE(std::abs(c.x - mid.x) <= 1 && std::abs(c.y - mid.y) <= 1) << "not centred";
 
     // The thumb, 41 px down its bar at rest, dragged 70 px; then the down arrow held.
-    const RECT b = Rect(::GetWindow(::GetDlgItem(dlg, IDC_SKIN_SCROLLBAR), GW_HWNDNEXT));  // the vertical bar
-    MoveMouseTo({ b.left + 7, b.top + 57 });
-    MouseDown();
+    // Each press waits for the bar to take the capture, each release for it to let go.
+    const HWND bar = ::GetWindow(::GetDlgItem(dlg, IDC_SKIN_SCROLLBAR), GW_HWNDNEXT);  // the vertical one
+    const RECT b = Rect(bar);
+    auto press = [&](POINT p, bool down) {
+        MoveMouseTo(p);
+        down ? MouseDown() : MouseUp();
+        ASSERT_TRUE(WaitFor([&] { return (Focus(dlg, true) == bar) == down; }, 4000));
+    };
+    ASSERT_NO_FATAL_FAILURE(press({ b.left + 7, b.top + 57 }, true));
     for (int i = 1; i <= 7; ++i)
         MoveMouseTo({ b.left + 7, b.top + 57 + 10 * i });
     Take("scroll-thumb-drag", dlg, [&] { return Ask(list, LVM_GETTOPINDEX) > 0; });
-    MouseUp();
-    MoveMouseTo({ b.left + 7, b.bottom - 20 });
+    ASSERT_NO_FATAL_FAILURE(press({ b.left + 7, b.top + 127 }, false));
     const LRESULT row = Ask(list, LVM_GETTOPINDEX);
-    MouseDown();
+    ASSERT_NO_FATAL_FAILURE(press({ b.left + 7, b.bottom - 20 }, true));
     Take("scroll-arrow-held", dlg, [&] { return Ask(list, LVM_GETTOPINDEX) >= row + 4; });
     MouseUp();
 
