@@ -4,7 +4,7 @@
 #include <regex>
 
 namespace {
-// What the list is asked to scroll and the bars get; the last drag's amounts and the position before it.
+// What the list is asked to scroll and what the bars get; a drag's amounts and the position before it.
 std::vector<std::string> g_log;
 std::map<HWND, WNDPROC> g_procs;
 int g_by[2], g_from[2];
@@ -12,33 +12,51 @@ std::string V(WPARAM code) { return "v" + std::to_string(code); }
 std::string H(WPARAM code) { return "h" + std::to_string(code); }
 LRESULT CALLBACK Log(HWND h, UINT m, WPARAM w, LPARAM l)
 {
-    const bool list = ::GetDlgCtrlID(h) == IDC_LIST_WINDOWS;
-    if (list && m == LVM_SCROLL)
-        g_log.push_back("s"), g_by[0] = (int)w, g_by[1] = (int)l, g_from[0] = ::GetScrollPos(h, 0), g_from[1] = ::GetScrollPos(h, 1);
-    else if (list ? m == WM_VSCROLL || m == WM_HSCROLL : m == WM_TIMER || m == WM_LBUTTONUP || m == WM_LBUTTONDBLCLK)
-        g_log.push_back(m == WM_VSCROLL ? V(w) : m == WM_HSCROLL ? H(w) : m == WM_TIMER ? "t" + std::to_string(w) : m == WM_LBUTTONUP ? "up" : "dbl");
+    if (::GetDlgCtrlID(h) != IDC_LIST_WINDOWS) {
+        if (m == WM_TIMER || m == WM_LBUTTONUP || m == WM_LBUTTONDBLCLK)
+            g_log.push_back(m == WM_TIMER ? "t" + std::to_string(w) : m == WM_LBUTTONUP ? "up" : "dbl");
+    } else if (m == WM_VSCROLL || m == WM_HSCROLL) {
+        g_log.push_back(m == WM_VSCROLL ? V(w) : H(w));
+    } else if (m == LVM_SCROLL) {
+        g_log.push_back("s");
+        g_by[SB_HORZ] = (int)w;
+        g_by[SB_VERT] = (int)l;
+        g_from[SB_HORZ] = ::GetScrollPos(h, SB_HORZ);
+        g_from[SB_VERT] = ::GetScrollPos(h, SB_VERT);
+    }
     return ::CallWindowProcA(g_procs[h], h, m, w, l);
 }
-std::string Take(bool all = false)  // since the last look: the scrolls ("s" a drag's), or everything
+// The log since the last look: the scrolls only ("s" a drag's), or everything.
+std::string Take(bool all = false)
 {
     std::string s;
-    for (const std::string& e : g_log) s += all || strchr("vhs", e[0]) ? " " + e : "";
-    return g_log.clear(), s.empty() ? s : s.substr(1);
+    for (const std::string& e : g_log)
+        if (all || strchr("vhs", e[0]))
+            s += (s.empty() ? "" : " ") + e;
+    g_log.clear();
+    return s;
 }
-int Extent(HWND bar, bool vertical) { RECT r; ::GetClientRect(bar, &r); return vertical ? r.bottom : r.right; }
+int Length(HWND bar) { RECT r; ::GetClientRect(bar, &r); return std::max(r.right, r.bottom); }
 bool NoTimers(HWND bar) { return !::KillTimer(bar, 1) && !::KillTimer(bar, 2); }
 // Dispatches input only: a paint would put any thumb right.
-void Input() { MSG m; while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) ::TranslateMessage(&m), ::DispatchMessageA(&m); }
+void Input()
+{
+    MSG m;
+    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT))
+        ::DispatchMessageA(&m);
+}
 // The button pressed at a client point of h and moved over the others; let go unless held.
 void Press(HWND h, POINT at, std::vector<POINT> on = {}, bool held = true)
 {
-    MoveMouseTo(ScreenPoint(h, at.x, at.y)), MouseDown();
-    for (POINT p : on) MoveMouseTo(ScreenPoint(h, p.x, p.y));
-    if (!held) MouseUp();
+    MoveMouseTo(ScreenPoint(h, at.x, at.y));
+    MouseDown();
+    for (POINT p : on)
+        MoveMouseTo(ScreenPoint(h, p.x, p.y));
+    if (!held)
+        MouseUp();
 }
 class ListTest : public MainDialogTest {
 protected:
-    int Pos(int bar) { return ::GetScrollPos(lc, bar); }
     CSkinListCtrl& lc = dlg.m_listWindows;
     CSkinVScrollBar& vb = lc.m_vScroll;
     CSkinHScrollBar& hb = lc.m_hScroll;
@@ -48,123 +66,178 @@ protected:
 struct BarsTest : ListTest {
     void SetUp() override
     {
-        ListTest::SetUp(), AddMany(200), Open(), ListView_SetColumnWidth(lc, 0, 2000), g_procs.clear();
-        for (HWND h : { lc.m_hWnd, vb.m_hWnd, hb.m_hWnd }) g_procs[h] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)Log);
-        Centre(), vh = Extent(vb, true), hw = Extent(hb, false);
+        ListTest::SetUp();
+        AddMany(200);
+        Open();
+        ListView_SetColumnWidth(lc, 0, 2000);
+        g_procs.clear();
+        for (HWND h : { lc.m_hWnd, vb.m_hWnd, hb.m_hWnd })
+            g_procs[h] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)Log);
+        Centre();
+        vh = Length(vb), hw = Length(hb);
     }
-    void TearDown() override { for (auto& p : g_procs) ::SetWindowLongPtrA(p.first, GWLP_WNDPROC, (LONG_PTR)p.second); ListTest::TearDown(); }
-    void Centre() { lc.Scroll(-(1 << 20), -(1 << 20)), lc.Scroll(600, 100 * 16), FlushMessages(), Take(); }
+    void TearDown() override
+    {
+        for (auto& p : g_procs)
+            ::SetWindowLongPtrA(p.first, GWLP_WNDPROC, (LONG_PTR)p.second);
+        ListTest::TearDown();
+    }
+    void Centre()
+    {
+        lc.Scroll(-(1 << 20), -(1 << 20));
+        lc.Scroll(600, 100 * 16);
+        FlushMessages();
+        Take();
+    }
 };
 }  // namespace
 
-// The thumbs at the ends of their tracks, short list or long; the bars beside
-// the list in the centred dialog; the header; the selected row's colours.
+// The bars beside the list; the header; the selected row's colours.
 TEST_F(ListTest, LooksAsDrawnAtRest)
 {
-    Open(), vh = Extent(vb, true), hw = Extent(hb, false);
-    for (POINT size : { POINT{ 3, 300 }, POINT{ 40, 700 }, POINT{ 500, 3000 } }) {
-        AddMany(size.x - (int)shell.windows.size(), L"网页 - 示例站点"), Click(IDC_REFRESH), ListView_SetColumnWidth(lc, 0, size.y);
-        lc.Scroll(-(1 << 20), -(1 << 20)), FlushMessages();
-        EXPECT_TRUE(vb.m_nThumbPos == 41 && hb.m_nThumbPos == 34) << size.x << " at the top";
-        lc.Scroll(1 << 20, 1 << 20), FlushMessages();
-        EXPECT_TRUE(vb.m_nThumbPos == (size.x > lc.SendMessage(LVM_GETCOUNTPERPAGE) ? vh - 67 : 41) && hb.m_nThumbPos == (size.y > hw ? hw - 69 : 34))
-            << size.x << " at the end";
-    }
-    CRect l, v, h, d, work, r, sel, plain;
-    ::GetWindowRect(lc, &l), ::GetWindowRect(vb, &v), ::GetWindowRect(hb, &h), ::GetWindowRect(dlg, &d), ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_TRUE(v == CRect(l.right, l.top + 1, l.right + 15, l.bottom + 15) && h == CRect(l.left, l.bottom - 1, l.right + 1, l.bottom + 15)) << v << h;
-    EXPECT_TRUE(::GetParent(vb) == dlg.m_hWnd && ::GetParent(hb) == dlg.m_hWnd && ::IsWindowVisible(hb));
-    EXPECT_TRUE(d.left - work.left == (work.Width() - d.Width()) / 2 && d.top - work.top == (work.Height() - d.Height()) / 2) << d;
-    lc.Scroll(-(1 << 20), -(1 << 20)), ListView_SetColumnWidth(lc, 0, 300), Header_GetItemRect(lc.GetHeaderCtrl(), 0, &r), Tick(1), Tick(2);
-    lc.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED), ListView_GetItemRect(lc, 2, &sel, LVIR_LABEL), ListView_GetItemRect(lc, 4, &plain, LVIR_LABEL);
-    struct Piece { LONG x, w; UINT id; } pieces[] = { { r.left, 2, IDB_HEADER_LEFT_CAP }, { r.right - 2, 2, IDB_HEADER_RIGHT_CAP },
-                                                      { r.left + 5, 1, IDB_HEADER_MIDDLE }, { r.right + 20, 1, IDB_HEADER_MIDDLE } };
+    AddMany(5, L"网页 - 示例站点");
+    Open();
+    CRect l, v, h, r, sel, plain;
+    ::GetWindowRect(lc, &l);
+    ::GetWindowRect(vb, &v);
+    ::GetWindowRect(hb, &h);
+    EXPECT_EQ(v, CRect(l.right, l.top + 1, l.right + 15, l.bottom + 15));
+    EXPECT_EQ(h, CRect(l.left, l.bottom - 1, l.right + 1, l.bottom + 15));
+    ListView_SetColumnWidth(lc, 0, 300);
+    Header_GetItemRect(lc.GetHeaderCtrl(), 0, &r);
+    Tick(1);
+    Tick(2);
+    lc.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_GetItemRect(lc, 2, &sel, LVIR_LABEL);
+    ListView_GetItemRect(lc, 4, &plain, LVIR_LABEL);
+    const struct { LONG x, w; UINT id; } pieces[] = { { r.left, 2, IDB_HEADER_LEFT_CAP }, { r.right - 2, 2,
+        IDB_HEADER_RIGHT_CAP }, { r.left + 5, 1, IDB_HEADER_MIDDLE }, { r.right + 20, 1, IDB_HEADER_MIDDLE } };
     auto is = [](COLORREF want) { return [want](COLORREF c) { return c == want; }; };
     auto ink = [](COLORREF c) { return std::max({ GetRValue(c), GetGValue(c), GetBValue(c) }) < 110; };
     for (bool alone : { false, true }) {  // the dialog painted, the list not focused; the list alone, focused
+        SCOPED_TRACE(alone ? "the list alone" : "the dialog");
         ::SetFocus(alone ? lc.m_hWnd : dlg.GetDlgItem(IDC_EDIT_PERIOD));
-        ::RedrawWindow(alone ? lc.m_hWnd : dlg.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | (alone ? 0 : RDW_ALLCHILDREN));
-        Shot s = Shot::OfWindow(lc.GetHeaderCtrl()), rows = Shot::OfWindow(lc).Part({ 2, 2, 500, 200 });  // inside the list's edge
-        for (const Piece& p : pieces)
-            EXPECT_TRUE(s.Part({ p.x, 0, p.x + p.w, 16 }) == Shot::OfBitmap(p.id).Part({ 0, 0, p.w, 16 })) << alone << p.id << " at " << p.x;
-        EXPECT_TRUE(!s.Count({ 2, 2, 100, 15 }, ink) && s.Count({ 100, 2, 200, 15 }, ink) > 30 && !s.Count({ 200, 2, 298, 15 }, ink)) << alone;
-        EXPECT_TRUE(rows.At(sel.right - 20, sel.top + 7) == lc.m_crSelBk && rows.Count(sel, is(lc.m_crSelText)) > 10) << alone;
-        EXPECT_TRUE(rows.At(plain.right - 20, plain.top + 7) == 0xFFFFFF && rows.Count(plain, is(0)) > 10 && !rows.Count(plain, is(lc.m_crSelText)));
-        EXPECT_TRUE(lc.GetItemState(2, LVIS_SELECTED) && !lc.GetItemState(4, LVIS_SELECTED) && Ticked(1) && Ticked(2) && !Ticked(3)) << alone;
+        ::RedrawWindow(alone ? lc.m_hWnd : dlg.m_hWnd, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_UPDATENOW | (alone ? 0 : RDW_ALLCHILDREN));
+        Shot s = Shot::OfWindow(lc.GetHeaderCtrl()), rows = Shot::OfWindow(lc).Part({ 2, 2, 500, 200 });
+        for (const auto& p : pieces)
+            EXPECT_EQ(s.Part({ p.x, 0, p.x + p.w, 16 }), Shot::OfBitmap(p.id).Part({ 0, 0, p.w, 16 })) << p.id;
+        EXPECT_TRUE(!s.Count({ 2, 2, 100, 15 }, ink) && s.Count({ 100, 2, 200, 15 }, ink) > 30 &&
+                    !s.Count({ 200, 2, 298, 15 }, ink)) << "the title centred";
+        EXPECT_TRUE(rows.At(sel.right - 20, sel.top + 7) == lc.m_crSelBk && rows.Count(sel, is(lc.m_crSelText)) > 10);
+        EXPECT_TRUE(rows.At(plain.right - 20, plain.top + 7) == 0xFFFFFF && rows.Count(plain, is(0)) > 10 &&
+                    !rows.Count(plain, is(lc.m_crSelText)));
+        EXPECT_TRUE(lc.GetItemState(2, LVIS_SELECTED) && !lc.GetItemState(4, LVIS_SELECTED) && Ticked(1) && Ticked(2) &&
+                    !Ticked(3));
     }
+    EXPECT_TRUE(vb.m_nThumbPos == 41 && hb.m_nThumbPos == 34) << "nothing to scroll";
 }
 
 // Wine's list view keeps turning its own bars on: none shows or scrolls by a
 // click, whatever the list goes through. Keys, wheel, column drag move thumbs.
 TEST_F(ListTest, OnlyOurBarsShowAndFollowWhatMovesTheList)
 {
-    AddMany(60), Open();
+    AddMany(60);
+    Open();
     const HWND header = lc.GetHeaderCtrl();
     CRect win, head, item;
-    ::GetWindowRect(lc, &win), ::GetWindowRect(header, &head);
+    ::GetWindowRect(lc, &win);
+    ::GetWindowRect(header, &head);
     const int w = win.Width(), h = win.Height(), top = head.bottom - win.top + 1;
     auto clear = [&](const char* when) {
         FlushMessages();
         for (RECT strip : { RECT{ w - 18, top, w, h - 18 }, RECT{ 250, h - 18, w - 18, h - 1 } })
-            EXPECT_EQ(Shot::OfWindow(lc).Count(strip, [](COLORREF c) { return c != 0xFFFFFF; }), 0) << when << " in " << strip;
+            EXPECT_EQ(Shot::OfWindow(lc).Count(strip, [](COLORREF c) { return c != 0xFFFFFF; }), 0) << when << strip;
     };
-    clear("filled"), ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_REFRESH), 10, 8)), clear("rebuilt");
-    ClickAt(ScreenPoint(vb, 7, Extent(vb, true) - 30), 3), clear("scrolled by our bar");
-    ::SetForegroundWindow(dlg), ::SetFocus(lc), PressKey(VK_END, false), Input();
-    const int keys = Pos(SB_VERT), end = Extent(vb, true) - 67;
+    clear("filled");
+    ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_REFRESH), 10, 8));
+    clear("rebuilt");
+    ClickAt(ScreenPoint(vb, 7, Length(vb) - 30), 3);
+    clear("scrolled by our bar");
+    ::SetForegroundWindow(dlg);
+    ::SetFocus(lc);
+    PressKey(VK_END, false);
+    Input();
+    const int keys = ::GetScrollPos(lc, SB_VERT), end = Length(vb) - 67;
     EXPECT_TRUE(keys > 40 && vb.m_nThumbPos == end) << "keys";
     ClickAt(ScreenPoint(lc, w - 8, h / 2));
-    EXPECT_EQ(Pos(SB_VERT), keys) << "a click in the right strip";
+    EXPECT_EQ(::GetScrollPos(lc, SB_VERT), keys) << "a click in the right strip";
     lc.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), MAKELPARAM(win.left + 100, win.top + 100));
-    EXPECT_TRUE(Pos(SB_VERT) < keys && vb.m_nThumbPos < end) << "wheel";
-    ListView_SetColumnWidth(lc, 0, 1000), lc.Scroll(1 << 20, 0), FlushMessages();
+    EXPECT_TRUE(::GetScrollPos(lc, SB_VERT) < keys && vb.m_nThumbPos < end) << "wheel";
+    ListView_SetColumnWidth(lc, 0, 1000);
+    lc.Scroll(1 << 20, 0);
+    FlushMessages();
     const int thumb = hb.m_nThumbPos;
-    Header_GetItemRect(header, 0, &item), Press(header, { item.right - 1, 8 });
-    MoveMouseTo(ScreenPoint(header, item.right + 150, 8), false), MoveMouseTo(ScreenPoint(header, item.right + 300, 8), false), MouseUp(false), Input();
+    EXPECT_EQ(thumb, Length(hb) - 69) << "at the end";
+    Header_GetItemRect(header, 0, &item);
+    Press(header, { item.right - 1, 8 });
+    MoveMouseTo(ScreenPoint(header, item.right + 150, 8), false);
+    MoveMouseTo(ScreenPoint(header, item.right + 300, 8), false);
+    MouseUp(false);
+    Input();
     EXPECT_TRUE(ListView_GetColumnWidth(lc, 0) > 1200 && hb.m_nThumbPos < thumb) << "column drag";
-    clear("column wider than the list"), lc.Scroll(-(1 << 20), 0), FlushMessages();
+    clear("column wider than the list");
+    lc.Scroll(-(1 << 20), 0);
+    FlushMessages();
     ClickAt(ScreenPoint(lc, w / 2, h - 10));  // may bring the half row in, never sideways
-    EXPECT_EQ(Pos(SB_HORZ), 0) << "a click in the bottom strip";
-    lc.Scroll(1 << 20, 0), FlushMessages(), Header_GetItemRect(header, 0, &item);  // the column's edge in sight
-    Press(header, { item.right - 1, 8 }, { { 300, 8 }, { 200, 8 } }, false), clear("column back inside");
+    EXPECT_EQ(::GetScrollPos(lc, SB_HORZ), 0) << "a click in the bottom strip";
+    lc.Scroll(1 << 20, 0);  // the column's edge in sight
+    FlushMessages();
+    Header_GetItemRect(header, 0, &item);
+    Press(header, { item.right - 1, 8 }, { { 300, 8 }, { 200, 8 } }, false);
+    clear("column back inside");
     EXPECT_LT(ListView_GetColumnWidth(lc, 0), 300);
 }
 
 // Pieces where they belong; presses answer where they are drawn, and act on
-// release: arrows step, thumbs never page, the track pages once.
+// release: arrows step, a double click twice; thumbs drag, never page; the track pages once.
 TEST_F(BarsTest, PiecesAreDrawnAndPressesAnswerWhereTheyAre)
 {
     const int t = vb.m_nThumbPos, u = hb.m_nThumbPos;
-    struct Piece { HWND bar; UINT id; int at, length; } pieces[] = { { vb, IDB_VBAR_TOP, 0, 16 }, { vb, IDB_VBAR_UP, 16, 26 },
-        { vb, IDB_VBAR_TRACK, 42, 1 }, { vb, IDB_VBAR_TRACK, t - 1, 1 }, { vb, IDB_VBAR_THUMB, t, 26 }, { vb, IDB_VBAR_TRACK, t + 26, 1 },
-        { vb, IDB_VBAR_DOWN, vh - 42, 26 }, { vb, IDB_VBAR_CORNER, vh - 16, 16 }, { hb, IDB_HBAR_LEFT, 0, 35 }, { hb, IDB_HBAR_TRACK, 35, 1 },
-        { hb, IDB_HBAR_THUMB, u, 35 }, { hb, IDB_HBAR_TRACK, u + 35, 1 }, { hb, IDB_HBAR_RIGHT, hw - 35, 35 } };
-    for (const Piece& p : pieces) {  // the corner from x = 1, under the other bar's end; that bar's row 0 is the list's
+    const struct { HWND bar; UINT id; int at, length; } pieces[] = {
+        { vb, IDB_VBAR_TOP, 0, 16 }, { vb, IDB_VBAR_UP, 16, 26 }, { vb, IDB_VBAR_TRACK, 42, 1 },
+        { vb, IDB_VBAR_TRACK, t - 1, 1 }, { vb, IDB_VBAR_THUMB, t, 26 }, { vb, IDB_VBAR_TRACK, t + 26, 1 },
+        { vb, IDB_VBAR_DOWN, vh - 42, 26 }, { vb, IDB_VBAR_CORNER, vh - 16, 16 }, { hb, IDB_HBAR_LEFT, 0, 35 },
+        { hb, IDB_HBAR_TRACK, 35, 1 }, { hb, IDB_HBAR_THUMB, u, 35 }, { hb, IDB_HBAR_TRACK, u + 35, 1 },
+        { hb, IDB_HBAR_RIGHT, hw - 35, 35 } };
+    for (const auto& p : pieces) {  // the corner from x = 1, under the other bar's end; that bar's row 0 is the list's
         const int v = p.bar == vb.m_hWnd, x = p.id == IDB_VBAR_CORNER;
         const RECT drawn = v ? RECT{ x, p.at, 15, p.at + p.length } : RECT{ p.at, 1, p.at + p.length, 16 };
-        EXPECT_TRUE(Shot::OfWindow(p.bar).Part(drawn) == Shot::OfBitmap(p.id).Part(v ? RECT{ 0, 0, 15 - x, p.length } : RECT{ 0, 1, p.length, 16 }))
-            << p.id << " at " << p.at;
+        const RECT source = v ? RECT{ 0, 0, 15 - x, p.length } : RECT{ 0, 1, p.length, 16 };
+        EXPECT_EQ(Shot::OfWindow(p.bar).Part(drawn), Shot::OfBitmap(p.id).Part(source)) << p.id << " at " << p.at;
     }
-    struct Case { CSkinScrollBar* bar; POINT press, release; std::string want; };
+    // Released where pressed unless told; 0 clicks: a press, a move and a release.
+    struct Case { CSkinScrollBar* bar; POINT press, release; std::string want; int clicks = 1; };
     std::vector<Case> cases = {
-        { &vb, { 7, t - 10 }, { 7, t - 10 }, "up " + V(SB_PAGEUP) }, { &hb, { u + 45, 8 }, { u + 45, 8 }, "up " + H(SB_PAGERIGHT) },
-        { &hb, { u + 60, 8 }, { hw - 10, 8 }, "up " + H(SB_LINERIGHT) }, { &hb, { u + 80, 8 }, { 30, 12 }, "up " + H(SB_LINELEFT) },
-        { &vb, { 7, t + 40 }, { 7, vh - 20 }, "up " + V(SB_PAGEDOWN) }, { &vb, { 7, 30 }, {}, "up v0 dbl up v0" },  // line up
-        { &hb, { hw - 17, 8 }, {}, "up h1 dbl up h1" } };  // line right
-    struct Area { CSkinScrollBar* bar; RECT r; std::string want; } areas[] = { { &vb, { 0, 16, 15, 42 }, "up " + V(SB_LINEUP) },
-        { &vb, { 0, vh - 42, 15, vh - 16 }, "up " + V(SB_LINEDOWN) }, { &hb, { 0, 1, 35, 16 }, "up " + H(SB_LINELEFT) },
-        { &hb, { hw - 35, 1, hw, 16 }, "up " + H(SB_LINERIGHT) }, { &vb, { 0, t, 15, t + 26 }, "up" }, { &hb, { u, 1, u + 35, 16 }, "up" } };
-    for (const Area& a : areas)
-        for (POINT p : { POINT{ a.r.left, a.r.top }, POINT{ a.r.right - 1, a.r.top }, POINT{ a.r.left, a.r.bottom - 1 },
-                         POINT{ a.r.right - 1, a.r.bottom - 1 }, POINT{ (a.r.left + a.r.right) / 2, (a.r.top + a.r.bottom) / 2 } })
-            cases.push_back({ a.bar, p, p, a.want });
+        { &vb, { 7, t - 10 }, {}, "up " + V(SB_PAGEUP) }, { &hb, { u + 45, 8 }, {}, "up " + H(SB_PAGERIGHT) },
+        { &hb, { u + 60, 8 }, { hw - 10, 8 }, "up " + H(SB_LINERIGHT), 0 },
+        { &hb, { u + 80, 8 }, { 30, 12 }, "up " + H(SB_LINELEFT), 0 },
+        { &vb, { 7, t + 40 }, { 7, vh - 20 }, "up " + V(SB_PAGEDOWN), 0 } };
+    const struct { CSkinScrollBar* bar; RECT r; std::string want; } areas[] = {
+        { &vb, { 0, 16, 15, 42 }, V(SB_LINEUP) }, { &vb, { 0, vh - 42, 15, vh - 16 }, V(SB_LINEDOWN) },
+        { &hb, { 0, 1, 35, 16 }, H(SB_LINELEFT) }, { &hb, { hw - 35, 1, hw, 16 }, H(SB_LINERIGHT) },
+        { &vb, { 0, t, 15, t + 26 }, "" }, { &hb, { u, 1, u + 35, 16 }, "" } };
+    for (const auto& a : areas) {
+        const POINT mid = { (a.r.left + a.r.right) / 2, (a.r.top + a.r.bottom) / 2 };
+        if (!a.want.empty())
+            cases.push_back({ a.bar, mid, {}, "up " + a.want + " dbl up " + a.want, 2 });
+        for (int i = a.r.left; i < a.r.right + 3; i += 4)  // every 4th pixel and the last
+            for (int j = a.r.top; j < a.r.bottom + 3; j += 4) {
+                const int x = std::min<int>(i, a.r.right - 1), y = std::min<int>(j, a.r.bottom - 1);
+                const POINT drag = a.bar == &vb ? POINT{ x, y + 20 } : POINT{ x + 20, y };  // a thumb's
+                // Presses 1 to 3 pixels apart make a double click.
+                cases.push_back(a.want.empty() ? Case{ a.bar, { x, y }, drag, "(dbl )?(s )+up", 0 }
+                                               : Case{ a.bar, { x, y }, {}, "(dbl )?up " + a.want });
+            }
+    }
     for (const Case& c : cases) {
-        if (c.release.y)
-            Press(*c.bar, c.press, { c.release }, false);
+        if (c.clicks)
+            ClickAt(ScreenPoint(*c.bar, c.press.x, c.press.y), c.clicks);
         else
-            ClickAt(ScreenPoint(*c.bar, c.press.x, c.press.y), 2);
-        const std::string seen = std::regex_replace(Take(true), std::regex("s "), "");  // a thumb may be dragged on the spot
-        EXPECT_TRUE(seen == c.want && !::GetCapture() && NoTimers(*c.bar)) << c.want << " at " << c.press.x << ", " << c.press.y << ": " << seen;
+            Press(*c.bar, c.press, { c.release }, false);
+        const std::string seen = Take(true);
+        EXPECT_TRUE(std::regex_match(seen, std::regex(c.want)) && !::GetCapture() && NoTimers(*c.bar))
+            << c.want << " at " << c.press.x << ", " << c.press.y << ": " << seen;
         Centre();
     }
 }
@@ -176,45 +249,67 @@ TEST_F(BarsTest, HeldArrowsRepeatAndThumbsDragUntilLetGoOrTheMouseIsLost)
 {
     const HWND other = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     DWORD shown = 0;
-    UseRealBoxes(), SetPeriodText("0");  // Set then opens a box
+    UseRealBoxes();
+    SetPeriodText("0");  // Set then opens a box
     enum End { Release, Capture, Box };
-    struct Case { CSkinScrollBar* bar; POINT at; std::string step; End end; } cases[] = {
-        { &vb, { 7, vh - 30 }, V(SB_LINEDOWN) }, { &hb, { 10, 8 }, H(SB_LINELEFT) }, { &vb, { 7, vh - 30 }, V(SB_LINEDOWN), Capture },
-        { &hb, { 10, 8 }, H(SB_LINELEFT), Box } };
-    for (const Case& c : cases) {
+    const struct { CSkinScrollBar* bar; POINT at; std::string step; End end; } cases[] = {
+        { &vb, { 7, vh - 30 }, V(SB_LINEDOWN) }, { &hb, { 10, 8 }, H(SB_LINELEFT) },
+        { &vb, { 7, vh - 30 }, V(SB_LINEDOWN), Capture }, { &hb, { 10, 8 }, H(SB_LINELEFT), Box } };
+    for (const auto& c : cases) {
         Press(*c.bar, c.at);
         EXPECT_TRUE(PumpUntil([&] { return std::count(g_log.begin(), g_log.end(), c.step) >= 2; }, 10000)) << c.step;
-        if (c.end == Release)
-            MouseUp(), PumpFor(150);
-        else if (c.end == Capture)
-            ::SetCapture(other), Take(), PumpFor(300);
-        else
-            EXPECT_TRUE(TimerScript({ [&] { return ::PostMessageA(dlg, WM_COMMAND, IDC_SET, 0) != FALSE; },
-                                      [&] { return ShownBox(dlg) && (Take(), (shown = ::GetTickCount()) != 0); },
-                                      [&] { return ::GetTickCount() - shown >= 300 && ::PostMessageA(ShownBox(dlg), WM_COMMAND, IDOK, 0); } }, 10000).Run());
-        const std::string seen = Take(true);
-        EXPECT_TRUE((c.end ? seen.empty() : std::regex_match(seen, std::regex("t2( t1 " + c.step + ")+ up " + c.step))) && NoTimers(*c.bar)) << seen;
-        if (c.end) ::ReleaseCapture(), MoveMouseTo(Away()), MouseUp();
+        if (c.end == Release) {
+            MouseUp();
+            PumpFor(150);
+        } else if (c.end == Capture) {
+            ::SetCapture(other);
+            Take();
+            PumpFor(300);
+        } else {
+            EXPECT_TRUE(TimerScript({
+                [&] { return ::PostMessageA(dlg, WM_COMMAND, IDC_SET, 0) != FALSE; },
+                [&] { return ShownBox(dlg) && (Take(), (shown = ::GetTickCount()) != 0); },
+                [&] { return ::GetTickCount() - shown >= 300 && ::PostMessageA(ShownBox(dlg), WM_COMMAND, IDOK, 0); } },
+                10000).Run());
+        }
+        const std::string seen = Take(true), repeated = "t2( t1 " + c.step + ")+ up " + c.step;
+        EXPECT_TRUE((c.end ? seen.empty() : std::regex_match(seen, std::regex(repeated))) && NoTimers(*c.bar)) << seen;
+        if (c.end) {
+            ::ReleaseCapture();
+            MoveMouseTo(Away());
+            MouseUp();
+        }
         Centre();
     }
-    struct Drag { CSkinScrollBar* bar; const ScrollAxis& axis; int offset, unit, lowest, highest; std::vector<POINT> moves; } drags[] = {
-        { &vb, CSkinVScrollBar::s_axis, 16, 16, 41, vh - 67, { { 7, 120 }, { 7, 90 }, { 7, -40 }, { 25, 150 } } },
-        { &hb, CSkinHScrollBar::s_axis, 17, 1, 34, hw - 69, { { 150, 8 }, { -40, 8 }, { 160, 30 } } } };
-    for (const Drag& d : drags) {
+    // The last moves let go 3 pixels beside the vertical bar and 10 past the horizontal one's end.
+    const struct { CSkinScrollBar* bar; const ScrollAxis& axis; int offset, unit, lowest, highest;
+                   std::vector<POINT> moves; } drags[] = {
+        { &vb, CSkinVScrollBar::s_axis, 16, 16, 41, vh - 67, { { 7, 120 }, { 7, 90 }, { 7, -40 }, { 18, 150 } } },
+        { &hb, CSkinHScrollBar::s_axis, 17, 1, 34, hw - 69, { { 150, 8 }, { -40, 8 }, { 160, 30 }, { hw + 10, 8 } } } };
+    for (const auto& d : drags) {
         const int v = d.bar == &vb, n = d.axis.nBar, limit = CSkinScrollBar::ScrollLimit(lc, n);
-        ClickAt(ScreenPoint(*d.bar, v ? 7 : d.bar->m_nThumbPos + 5, v ? d.bar->m_nThumbPos + 5 : 8)), MouseDown();
+        ClickAt(ScreenPoint(*d.bar, v ? 7 : d.bar->m_nThumbPos + 5, v ? d.bar->m_nThumbPos + 5 : 8));
+        MouseDown();
         for (POINT p : d.moves) {
-            int to = 0, thumb = (v ? p.y : p.x) - d.offset;
+            const int thumb = (v ? p.y : p.x) - d.offset;
+            int to = 0;
             ASSERT_TRUE(CSkinScrollBar::DragTarget(d.axis, thumb, v ? vh : hw, limit, &to));
-            g_by[0] = g_by[1] = -99999, MoveMouseTo(ScreenPoint(*d.bar, p.x, p.y));  // only scroll requests by pixels
-            EXPECT_TRUE(Take().find_first_of("vh") == std::string::npos && !g_by[!n] && g_by[n] == (to - g_from[n]) * d.unit &&
-                        d.bar->m_nThumbPos == std::clamp(thumb, d.lowest, d.highest)) << p.x << ", " << p.y << ": " << g_by[n] << ", " << d.bar->m_nThumbPos;
+            g_by[0] = g_by[1] = -99999;
+            MoveMouseTo(ScreenPoint(*d.bar, p.x, p.y));
+            EXPECT_TRUE(Take().find_first_of("vh") == std::string::npos && !g_by[!n] && g_by[n] == (to - g_from[n]) *
+                        d.unit && d.bar->m_nThumbPos == std::clamp(thumb, d.lowest, d.highest))
+                << p.x << ", " << p.y << ": " << g_by[n] << ", " << d.bar->m_nThumbPos;  // only scrolls by pixels
         }
         MouseUp();
         EXPECT_EQ(Take(), "") << "the release";
     }
     Press(vb, { 7, vb.m_nThumbPos + 5 });
-    ::SetCapture(other), MoveMouseTo(Away()), MouseUp(), ::ReleaseCapture(), Take();
-    MoveMouseTo(ScreenPoint(vb, 7, 100)), MoveMouseTo(ScreenPoint(vb, 7, 160));
+    ::SetCapture(other);
+    MoveMouseTo(Away());
+    MouseUp();
+    ::ReleaseCapture();
+    Take();
+    MoveMouseTo(ScreenPoint(vb, 7, 100));
+    MoveMouseTo(ScreenPoint(vb, 7, 160));
     EXPECT_EQ(Take(), "") << "a lost drag drags on";
 }
