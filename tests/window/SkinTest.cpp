@@ -273,3 +273,51 @@ TEST_F(MainDialogTest, StaticsShowTheSkinAndThePointerLightsButtons)
         [&] { ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); return true; },
     });
 }
+
+// A round of real use that ends where it began: caption hovers, the About
+// box, a row clicked on and off, a refused period, a minimise and restore.
+// Outside the list and the alternating title every pixel is as it was.
+TEST_F(MainDialogTest, LooksTheSameAfterARoundOfUse)
+{
+    AddABC();
+    UseRealBoxes();
+    Shot rest;
+    RECT c = {};
+    auto at = [&](int id, int x, int y) {  // x < 0: from the right
+        HWND h = id ? dlg.GetDlgItem(id) : dlg.m_hWnd;
+        RECT r;
+        ::GetClientRect(h, &r);
+        return ScreenPoint(h, x < 0 ? r.right + x : x, y);
+    };
+    auto click = [&](int id, int x, int y) -> Step { return [=] { ClickAt(at(id, x, y), 1, false); return true; }; };
+    auto move = [&](int x, int y) -> Step { return [=] { MoveMouseTo(at(0, x, y), false); return true; }; };
+    auto hovered = [&](int region) -> Step { return [=] { return dlg.m_nHover == region; }; };
+    auto key = [](WORD vk) -> Step { return [vk] { PressKey(vk, false); return true; }; };
+    auto shown = [&]() -> Step { return [&] { return ::IsWindowVisible(dlg) && !::IsIconic(dlg) && Settled(dlg); }; };
+    auto box = [&]() -> Step { return [&] { HWND b = ShownBox(dlg); return b && Settled(b); }; };
+    RunModal({ Shown(), [&] { ::GetClientRect(dlg, &c); rest = Shot::OfWindow(dlg); return true; },
+        click(0, -66, 6), [&] { return ::IsIconic(dlg) && ::PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0); }, shown(),
+        click(IDC_ABOUT, 20, 8), box(), Answer(IDOK), BoxGone(),
+        click(IDC_LIST_WINDOWS, 60, 30), click(IDC_LIST_WINDOWS, 60, 120),
+        click(IDC_EDIT_PERIOD, 10, 5), key(VK_END), key(VK_BACK), key('0'), click(IDC_SET, 20, 8), box(), Answer(IDOK),
+        BoxGone(), key('5'),
+        [&] {  // the focus walked back to where it was
+            return ::GetDlgCtrlID(::GetFocus()) == IDC_REFRESH || (PressKey(VK_TAB, false), false);
+        },
+        // Each hover repaints the dialog and its children without an erase.
+        move(-66, 6), hovered(RegionMinimize), move(-40, 6), hovered(RegionMiddle), move(-14, 6), hovered(RegionClose),
+        [&] { MoveMouseTo(Away(), false); return true; }, hovered(RegionNone), shown(),
+        [&] {
+            RECT list;
+            ::GetWindowRect(dlg.GetDlgItem(IDC_LIST_WINDOWS), &list);
+            ::MapWindowPoints(nullptr, dlg, (POINT*)&list, 2);
+            const RECT title = { 25, 0, c.right - 79, 23 };
+            const Shot now = Shot::OfWindow(dlg);
+            int changed = 0;
+            for (int y = 0; y < c.bottom; ++y)
+                for (int x = 0; x < c.right; ++x)
+                    if (!::PtInRect(&list, { x, y }) && !::PtInRect(&title, { x, y }) && now.At(x, y) != rest.At(x, y))
+                        EXPECT_LT(changed++, 5) << "changed at " << x << ", " << y;
+            return ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } });
+}
