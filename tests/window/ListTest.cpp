@@ -82,10 +82,13 @@ struct BarsTest : ListTest {
             ::SetWindowLongPtrA(p.first, GWLP_WNDPROC, (LONG_PTR)p.second);
         ListTest::TearDown();
     }
-    void Centre()
+    void Centre()  // 600 px across, row 100 at the top
     {
-        lc.Scroll(-(1 << 20), -(1 << 20));
-        lc.Scroll(600, 100 * 16);
+        RECT row = {};
+        ListView_GetItemRect(lc, 0, &row, LVIR_BOUNDS);
+        const int dx = 600 - ::GetScrollPos(lc, SB_HORZ), dy = (100 - ::GetScrollPos(lc, SB_VERT)) * (row.bottom - row.top);
+        if (dx || dy)
+            lc.Scroll(dx, dy);
         FlushMessages();
         Take();
     }
