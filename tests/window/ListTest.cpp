@@ -240,7 +240,8 @@ TEST_F(BarsTest, PiecesAreDrawnAndPressesAnswerWhereTheyAre)
             Press(*c.bar, c.press, { c.release }, false);
         const std::string seen = Take(true);
         EXPECT_TRUE(std::regex_match(seen, std::regex(c.want)) && !::GetCapture() && NoTimers(*c.bar))
-            << c.want << " at " << c.press.x << ", " << c.press.y << ": " << seen;
+            << c.want << " at " << c.press.x << ", " << c.press.y << ": " << seen << "; thumbs at " << vb.m_nThumbPos
+            << ", " << hb.m_nThumbPos;
         Centre();
     }
 }
