@@ -222,7 +222,8 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
 }
 
 // A period pressed again restarts the countdown; an accepted period always
-// has a timer, even one that could not be started with the dialog. Wall
+// has a timer, even one that could not be started with the dialog; a refused
+// one leaves the countdown alone. Wall
 // time is only bounded from below: load may delay a reload, never hasten it.
 TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
 {
@@ -241,6 +242,16 @@ TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
     dlg.m_nTimer = 0;
     Click(IDC_SET);
     EXPECT_TRUE(PumpUntil([&] { return b->refreshes > 1; }, 3000));
+    // A refused period leaves the countdown running: its reload comes before a restarted one could.
+    SetPeriodText("2");
+    Click(IDC_SET);
+    PumpFor(1000);
+    SetPeriodText("0");
+    Click(IDC_SET);
+    const DWORD refused = ::GetTickCount();
+    const int before = b->refreshes;
+    ASSERT_TRUE(PumpUntil([&] { return b->refreshes > before; }, 3000));
+    EXPECT_LT(::GetTickCount() - refused, 1900u) << "the refusal restarted the countdown";
     EXPECT_EQ(a->refreshes + c->refreshes, 0);
 }
 
