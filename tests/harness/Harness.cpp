@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <algorithm>
+#include <climits>
 #include <map>
 
 void FlushMessages(DWORD maxMs)
@@ -187,6 +188,24 @@ Shot Shot::OfBitmap(UINT nID)
     return shot;
 }
 
+Shot Shot::OfDrawing(int w, int h, const std::function<void(HDC)>& draw)
+{
+    HDC hScreen = ::GetDC(nullptr), hMem = ::CreateCompatibleDC(hScreen);
+    HBITMAP hbm = ::CreateCompatibleBitmap(hScreen, w, h);
+    ::ReleaseDC(nullptr, hScreen);
+    HGDIOBJ old = ::SelectObject(hMem, hbm);
+    const RECT all = { 0, 0, w, h };
+    HBRUSH ground = ::CreateSolidBrush(kGround);
+    ::FillRect(hMem, &all, ground);
+    ::DeleteObject(ground);
+    draw(hMem);
+    Shot shot = Read(hMem, 0, 0, w, h);
+    ::SelectObject(hMem, old);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hMem);
+    return shot;
+}
+
 Shot Shot::OfWindow(HWND hWnd)
 {
     // The window's own surface: the screen may show it a moment later.
@@ -216,6 +235,17 @@ int Shot::Count(const RECT& r, const std::function<bool(COLORREF)>& match) const
         for (LONG x = std::max(r.left, 0L); x < r.right && x < rect.right - rect.left; ++x)
             n += match(At(x, y));
     return n;
+}
+
+RECT Shot::Bounds(const std::function<bool(int, int)>& pick) const
+{
+    RECT box = { LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN };
+    for (LONG y = 0; y < rect.bottom - rect.top; ++y)
+        for (LONG x = 0; x < rect.right - rect.left; ++x)
+            if (pick(x, y))
+                box = { std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                        std::max(box.bottom, y + 1) };
+    return box;
 }
 
 bool Shot::WriteBmp(const std::string& path) const

@@ -52,10 +52,15 @@ struct Shot {
     static Shot Of(const RECT& screen);  // as the screen shows it (another process's windows)
     static Shot OfWindow(HWND hWnd);     // the window's own surface, frame included
     static Shot OfBitmap(UINT nID);  // one of the program's bitmaps
+    // What draw paints on a w x h memory surface of the screen's format, over kGround.
+    static Shot OfDrawing(int w, int h, const std::function<void(HDC)>& draw);
+    static constexpr COLORREF kGround = RGB(0, 128, 0);
     bool operator==(const Shot& o) const { return px == o.px; }
     Shot Part(const RECT& r) const;  // the area r of this picture
     COLORREF At(int x, int y) const { return px[(size_t)y * (rect.right - rect.left) + x]; }
     int Count(const RECT& r, const std::function<bool(COLORREF)>& match) const;
+    // The smallest rectangle holding every pixel where pick(x, y) holds (left > right if none).
+    RECT Bounds(const std::function<bool(int, int)>& pick) const;
     bool WriteBmp(const std::string& path) const;
 };
 COLORREF PixelAt(HWND hWnd, int x, int y);  // what a window shows at a client point

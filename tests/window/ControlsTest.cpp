@@ -4,7 +4,6 @@
 #include "MainDialog.h"
 #include "chrome/AboutDlg.h"
 #include "skin/MemDC.h"
-#include <climits>
 
 namespace {
 
@@ -17,14 +16,11 @@ CColorButton& Link(HWND about, int id) { return *static_cast<CColorButton*>(CWnd
 CRect Ink(HWND button)
 {
     ::UpdateWindow(button);
-    Shot s = Shot::OfWindow(button);
-    CRect box(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
-    for (int y = 3; y < s.rect.bottom - s.rect.top - 3; ++y)
-        for (int x = 1; x < s.rect.right - s.rect.left - 1; ++x)
-            if (s.At(x, y) != s.At(2, 3))
-                box.SetRect(std::min<int>(box.left, x), std::min<int>(box.top, y), std::max<int>(box.right, x + 1),
-                            std::max<int>(box.bottom, y + 1));
-    return box;
+    const Shot s = Shot::OfWindow(button);
+    const int w = s.rect.right - s.rect.left, h = s.rect.bottom - s.rect.top;
+    return s.Bounds([&](int x, int y) {
+        return y >= 3 && y < h - 3 && x >= 1 && x < w - 1 && s.At(x, y) != s.At(2, 3);
+    });
 }
 int Count(HWND button, COLORREF c)
 {
@@ -202,33 +198,25 @@ TEST_F(MainDialogTest, AboutOpensFreshFromItsButtonAndWindowMenuAndShowsTips)
 
 TEST_F(WindowTest, OffScreenDrawingReachesOnlyItsAreaAndOnlyAtTheEnd)
 {
-    const COLORREF untouched = RGB(0, 128, 0), back = RGB(200, 10, 10), ink = RGB(10, 10, 200);
+    const COLORREF back = RGB(200, 10, 10), ink = RGB(10, 10, 200);
     struct Case { CRect clip, area; bool whole; } cases[] = {
-        { CRect(10, 20, 50, 40), CRect(), true },            // the target's clip box
+        { CRect(10, 20, 50, 40), CRect(), true },                 // the target's clip box
         { CRect(0, 0, 100, 100), CRect(20, 30, 60, 70), false },  // a rectangle of its own
     };
     for (const Case& c : cases) {
-        CClientDC screen(HWND(nullptr));
-        CDC dc;
-        dc.CreateCompatibleDC(screen);
-        CBitmap bm;
-        bm.CreateCompatibleBitmap(screen, 100, 100);
-        CSelectObject sel(dc, bm);
-        CRect all(0, 0, 100, 100), inner(30, 35, 35, 39), outside(0, 0, 10, 10), cover = c.whole ? c.clip : c.area;
-        dc.FillSolidRect(&all, untouched);
-        dc.SetBkColor(back);
-        ::IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
-        {
-            CMemDC mem(CDCHandle(dc), c.whole ? nullptr : &c.area);
+        const CRect inner(30, 35, 35, 39), outside(0, 0, 10, 10), cover = c.whole ? c.clip : c.area;
+        const Shot s = Shot::OfDrawing(100, 100, [&](HDC dc) {
+            ::SetBkColor(dc, back);
+            ::IntersectClipRect(dc, c.clip.left, c.clip.top, c.clip.right, c.clip.bottom);
+            CMemDC mem(dc, c.whole ? nullptr : &c.area);
             mem.FillSolidRect(&inner, ink);
             mem.FillSolidRect(&outside, ink);  // outside what it covers
-            EXPECT_EQ(::GetPixel(dc, 31, 36), untouched) << "not before the end";
-        }
-        ::SelectClipRgn(dc, nullptr);
+            EXPECT_EQ(::GetPixel(dc, 31, 36), Shot::kGround) << "not before the end";
+        });
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 100; ++x) {
-                COLORREF want = inner.PtInRect({ x, y }) ? ink : cover.PtInRect({ x, y }) ? back : untouched;
-                ASSERT_EQ(::GetPixel(dc, x, y), want) << x << ", " << y;
+                COLORREF want = inner.PtInRect({ x, y }) ? ink : cover.PtInRect({ x, y }) ? back : Shot::kGround;
+                ASSERT_EQ(s.At(x, y), want) << x << ", " << y;
             }
     }
 }
