@@ -46,7 +46,9 @@ protected:
     using Step = TimerScript::Step;
     Step Shown()
     {
-        return [this] { return dlg.m_hWnd && ::IsWindowVisible(dlg) && ::SetForegroundWindow(dlg) && Settled(dlg); };
+        return [this] {
+            return dlg.m_hWnd && ::IsWindowVisible(dlg) && !::IsIconic(dlg) && ::SetForegroundWindow(dlg) && Settled(dlg);
+        };
     }
     static Step Key(WORD vk) { return [vk] { PressKey(vk, false); return true; }; }
     Step Answer(int id)

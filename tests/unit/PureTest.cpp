@@ -52,6 +52,8 @@ TEST(Pure, LocationNameFitsEveryCodePage)
     struct Case { UINT codePage; std::wstring name; HRESULT hr; std::string text; } cases[] = {
         { 65001, std::wstring(100, L'\u754C'), S_OK, cjk100 },  // three bytes a unit
         { 65001, L"a\U0001F600b", S_OK, "a\xF0\x9F\x98\x80" "b" },  // a surrogate pair, four bytes
+        { 65001, L"\u0E01", S_OK, "\xE0\xB8\x81" },                 // Thai
+        { 936, L"\u754Cx\u0E01", S_OK, "\xBD\xE7x?" },                // 936 has no Thai
         { 12345, L"x", HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER), "" },
     };
     for (const Case& c : cases) {

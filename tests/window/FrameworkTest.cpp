@@ -221,6 +221,6 @@ TEST_F(WindowTest, GeneratedPicturesKeepTheContractsOfTheirDrawing)
         EXPECT_TRUE(i.type != IMAGE_CURSOR || ::GetPixel(dc, info.xHotspot, info.yHotspot) == 0) << "hot spot";
         ::DeleteObject(info.hbmMask);
         ::DeleteObject(info.hbmColor);
-        ::DestroyIcon((HICON)h);
+        i.type == IMAGE_CURSOR ? ::DestroyCursor((HCURSOR)h) : ::DestroyIcon((HICON)h);
     }
 }

@@ -313,16 +313,15 @@ TEST_F(MainDialogTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
     AddABC();
     std::vector<int> focus;
     auto tab = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); PressKey(VK_TAB, false); return true; };
-    auto key = [](WORD vk) { return [vk] { PressKey(vk, false); return true; }; };
     RunModal({
-        [&] { return dlg.m_hWnd && ::IsWindowVisible(dlg) && ::SetForegroundWindow(dlg); },
+        Shown(),
         tab, tab, tab, tab, tab,
         [&] {
             focus.push_back(::GetDlgCtrlID(::GetFocus()));
             ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_EDIT_PERIOD), 10, 5), 1, false);
             return true;
         },
-        key(VK_END), key(VK_BACK), key('7'), key(VK_RETURN), key(VK_ESCAPE),
+        Key(VK_END), Key(VK_BACK), Key('7'), Key(VK_RETURN), Key(VK_ESCAPE),
         [&] {
             dlg.SendMessage(WM_CLOSE);
             dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);

@@ -263,21 +263,19 @@ TEST_F(MainDialogTest, LooksTheSameAfterARoundOfUse)
     auto click = [&](int id, int x, int y) -> Step { return [=] { ClickAt(at(id, x, y), 1, false); return true; }; };
     auto move = [&](int x, int y) -> Step { return [=] { MoveMouseTo(at(0, x, y), false); return true; }; };
     auto hovered = [&](int region) -> Step { return [=] { return dlg.m_nHover == region; }; };
-    auto key = [](WORD vk) -> Step { return [vk] { PressKey(vk, false); return true; }; };
-    auto shown = [&]() -> Step { return [&] { return ::IsWindowVisible(dlg) && !::IsIconic(dlg) && Settled(dlg); }; };
     auto box = [&]() -> Step { return [&] { HWND b = ShownBox(dlg); return b && Settled(b); }; };
     RunModal({ Shown(), [&] { ::GetClientRect(dlg, &c); rest = Shot::OfWindow(dlg); return true; },
-        click(0, -66, 6), [&] { return ::IsIconic(dlg) && ::PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0); }, shown(),
+        click(0, -66, 6), [&] { return ::IsIconic(dlg) && ::PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0); }, Shown(),
         click(IDC_ABOUT, 20, 8), box(), Answer(IDOK), BoxGone(),
         click(IDC_LIST_WINDOWS, 60, 30), click(IDC_LIST_WINDOWS, 60, 120),
-        click(IDC_EDIT_PERIOD, 10, 5), key(VK_END), key(VK_BACK), key('0'), click(IDC_SET, 20, 8), box(), Answer(IDOK),
-        BoxGone(), key('5'),
+        click(IDC_EDIT_PERIOD, 10, 5), Key(VK_END), Key(VK_BACK), Key('0'), click(IDC_SET, 20, 8), box(), Answer(IDOK),
+        BoxGone(), Key('5'),
         [&] {  // the focus walked back to where it was
             return ::GetDlgCtrlID(::GetFocus()) == IDC_REFRESH || (PressKey(VK_TAB, false), false);
         },
         // Each hover repaints the dialog and its children without an erase.
         move(-66, 6), hovered(RegionMinimize), move(-40, 6), hovered(RegionMiddle), move(-14, 6), hovered(RegionClose),
-        [&] { MoveMouseTo(Away(), false); return true; }, hovered(RegionNone), shown(),
+        [&] { MoveMouseTo(Away(), false); return true; }, hovered(RegionNone), Shown(),
         [&] {
             RECT list;
             ::GetWindowRect(dlg.GetDlgItem(IDC_LIST_WINDOWS), &list);
