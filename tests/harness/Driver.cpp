@@ -51,7 +51,8 @@ FakeRegistration::FakeRegistration(const std::string& dll)
     m_had = ::RegQueryValueA(HKEY_LOCAL_MACHINE, kClassKey, old, &size) == ERROR_SUCCESS;
     m_old = old;
     HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kClassKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return;
     ok = ::RegSetValueExA(key, nullptr, 0, REG_SZ, (const BYTE*)dll.c_str(), (DWORD)dll.size() + 1) == ERROR_SUCCESS &&
          ::RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, (const BYTE*)"Apartment", 10) == ERROR_SUCCESS;
@@ -81,7 +82,8 @@ std::vector<FakeEvent> ReadFakeLog(const std::string& path)
 {
     std::vector<FakeEvent> events;
     std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line) && !in.eof();) {  // a last line without its end is still being written
+    // A last line without its end is still being written.
+    for (std::string line; std::getline(in, line) && !in.eof();) {
         std::istringstream words(line);
         FakeEvent e{};
         words >> e.ms >> e.kind >> e.id;

@@ -23,7 +23,8 @@ FakeShellWindows* MakeCollection()
         lines.push_back(l);
     for (const std::wstring& l : lines)
         if (l.compare(0, 4, L"log ") == 0 && !g_log.file)  // appended to by every process that writes it
-            g_log.file = ::CreateFileW(l.c_str() + 4, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            g_log.file = ::CreateFileW(l.c_str() + 4, FILE_APPEND_DATA,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_ALWAYS, 0, nullptr);
     if (std::find(lines.begin(), lines.end(), L"fail create") != lines.end()) {
         g_log.Add("fail create");

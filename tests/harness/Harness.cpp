@@ -304,7 +304,8 @@ DWORD UserObjects()
         DWORD rate = 0, steps = 0, owner = 0;
         if (::IsMenu((HMENU)h) || (pfnFrameInfo && pfnFrameInfo((HCURSOR)h, 0, 0, &rate, &steps)))
             ++n;
-        else if (::GetWindowLongPtrA((HWND)h, GWLP_WNDPROC) && ::GetWindowThreadProcessId((HWND)h, &owner) && owner == self)
+        else if (::GetWindowLongPtrA((HWND)h, GWLP_WNDPROC) && ::GetWindowThreadProcessId((HWND)h, &owner) &&
+                 owner == self)
             ++n;
     }
     ::SetLastError(lastError);
@@ -345,17 +346,27 @@ HRESULT WINAPI CreateFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID riid, LPVOID*
 
 }  // namespace
 
-MessageBoxRecorder::MessageBoxRecorder() : m_prev(g_boxes), m_old(g_pfnMessageBox) { g_boxes = this, g_pfnMessageBox = RecordBox; }
+MessageBoxRecorder::MessageBoxRecorder() : m_prev(g_boxes), m_old(g_pfnMessageBox)
+{
+    g_boxes = this, g_pfnMessageBox = RecordBox;
+}
 MessageBoxRecorder::~MessageBoxRecorder() { g_boxes = m_prev, g_pfnMessageBox = m_old; }
-ShellExecuteRecorder::ShellExecuteRecorder() : m_prev(g_links), m_old(g_pfnShellExecute) { g_links = this, g_pfnShellExecute = RecordLink; }
+ShellExecuteRecorder::ShellExecuteRecorder() : m_prev(g_links), m_old(g_pfnShellExecute)
+{
+    g_links = this, g_pfnShellExecute = RecordLink;
+}
 ShellExecuteRecorder::~ShellExecuteRecorder() { g_links = m_prev, g_pfnShellExecute = m_old; }
-ComRecorder::ComRecorder() : m_prev(g_com) { g_com = this, g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit; }
+ComRecorder::ComRecorder() : m_prev(g_com)
+{
+    g_com = this, g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit;
+}
 ComRecorder::~ComRecorder()
 {
     if (!(g_com = m_prev))
         g_pfnCoInitialize = ::CoInitialize, g_pfnCoUninitialize = ::CoUninitialize;
 }
-ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h) : shell(s), hr(h), m_prev(g_factory), m_old(g_pfnCoCreateInstance)
+ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h)
+    : shell(s), hr(h), m_prev(g_factory), m_old(g_pfnCoCreateInstance)
 {
     g_factory = this, g_pfnCoCreateInstance = CreateFake;
 }

@@ -47,7 +47,8 @@ protected:
     Step Shown()
     {
         return [this] {
-            return dlg.m_hWnd && ::IsWindowVisible(dlg) && !::IsIconic(dlg) && ::SetForegroundWindow(dlg) && Settled(dlg);
+            return dlg.m_hWnd && ::IsWindowVisible(dlg) && !::IsIconic(dlg) && ::SetForegroundWindow(dlg) &&
+                   Settled(dlg);
         };
     }
     static Step Key(WORD vk) { return [vk] { PressKey(vk, false); return true; }; }

@@ -22,7 +22,9 @@ TEST_F(MainDialogTest, LongRunningActionsLeaveNothingBehind)
         EXPECT_TRUE(script.Done());
     };
     struct Action { const char* name; std::function<void()> run; } actions[] = {
-        { "repaint", [&] { ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW); } },
+        { "repaint", [&] {
+              ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+          } },
         { "caption hover", [&] {
               MoveMouseTo(ScreenPoint(dlg, client.right - 12, 6));
               EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionClose; }, 2000));

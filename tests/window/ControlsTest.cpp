@@ -9,7 +9,10 @@ namespace {
 
 const COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kBkIn = RGB(217, 222, 227);
 
-CColorButton& Link(HWND about, int id) { return *static_cast<CColorButton*>(CWnd::FromHandlePermanent(::GetDlgItem(about, id))); }
+CColorButton& Link(HWND about, int id)
+{
+    return *static_cast<CColorButton*>(CWnd::FromHandlePermanent(::GetDlgItem(about, id)));
+}
 
 // Where a button shows anything but its background, inside its edge and
 // clear of the rows its neighbours overlap.
@@ -25,7 +28,8 @@ CRect Ink(HWND button)
 int Count(HWND button, COLORREF c)
 {
     Shot s = Shot::OfWindow(button);
-    return s.Count({ 0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top }, [c](COLORREF p) { return p == c; });
+    return s.Count({ 0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top },
+                   [c](COLORREF p) { return p == c; });
 }
 
 class AboutTest : public WindowTest {
@@ -81,7 +85,8 @@ TEST_F(AboutTest, LinksShowTheirColoursEdgesAndIconsInEachState)
         MouseDown();
         EXPECT_EQ(PixelAt(b, 0, mid), shadow) << "sunken";
         EXPECT_EQ(PixelAt(b, r.right - 1, mid), light);
-        EXPECT_EQ(Ink(b), CRect(over.left + 1, over.top + 1, over.right + 1, over.bottom + 1)) << "pressed one pixel down and right";
+        EXPECT_EQ(Ink(b), CRect(over.left + 1, over.top + 1, over.right + 1, over.bottom + 1))
+            << "pressed one pixel down and right";
         ::ReleaseCapture();
         MouseUp();
     }
@@ -104,7 +109,8 @@ TEST_F(AboutTest, LinksFollowThePointerAndHandTheirTargetsToTheShell)
     const std::string mail = Gbk(L"?subject=联系、问题或建议！&body=您好！%0A%0D%0A%0D　　我使用的产品名称: Veskar V1.2.8.0922 %0a%0d");
     const std::string chat = Gbk(L"&Site=Tolvane工作室&Menu=yes");
     struct Case { int id; std::string target; } cases[] = {
-        { IDC_MAIL_FIRST, "mailto:support@example.com" + mail }, { IDC_MAIL_SECOND, "mailto:service@example.net" + mail },
+        { IDC_MAIL_FIRST, "mailto:support@example.com" + mail },
+        { IDC_MAIL_SECOND, "mailto:service@example.net" + mail },
         { IDC_WEB_PAGE, "http://www.example.org/tolvane/" },     { IDC_SUPPORT, "http://www.example.org/tolvane/" },
         { IDC_CHAT_FIRST, "http://chat.example.net/msgrd?V=1&Uin=10000001" + chat },
         { IDC_CHAT_SECOND, "http://chat.example.net/msgrd?V=1&Uin=10000002" + chat } };
@@ -159,7 +165,8 @@ TEST_F(MainDialogTest, AboutOpensFreshFromItsButtonAndWindowMenuAndShowsTips)
 {
     Open();
     dlg.ShowWindow(SW_SHOW);
-    struct Case { UINT command; bool opens; } cases[] = { { 0, true }, { 0x10, true }, { 0x13, true }, { 0x1F, true }, { 0x20, false } };
+    struct Case { UINT command; bool opens; } cases[] = {
+        { 0, true }, { 0x10, true }, { 0x13, true }, { 0x1F, true }, { 0x20, false } };
     HWND previous = nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);

@@ -86,7 +86,8 @@ struct BarsTest : ListTest {
     {
         RECT row = {};
         ListView_GetItemRect(lc, 0, &row, LVIR_BOUNDS);
-        const int dx = 600 - ::GetScrollPos(lc, SB_HORZ), dy = (100 - ::GetScrollPos(lc, SB_VERT)) * (row.bottom - row.top);
+        const int dx = 600 - ::GetScrollPos(lc, SB_HORZ);
+        const int dy = (100 - ::GetScrollPos(lc, SB_VERT)) * (row.bottom - row.top);
         if (dx || dy)
             lc.Scroll(dx, dy);
         FlushMessages();

@@ -46,7 +46,8 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
     ::GetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text, sizeof text);
     EXPECT_STREQ(text, "5");
     EXPECT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES);
-    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL), dlg.SendMessage(WM_QUERYDRAGICON) })
+    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL),
+                          dlg.SendMessage(WM_QUERYDRAGICON) })
         EXPECT_EQ((HICON)icon, dlg.m_hIcon);
 }
 
@@ -146,7 +147,13 @@ TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
 {
     const char* kShellIid = "{85CB6900-4D95-11CF-960C-0080C7F4EE85}";
     const char* kBrowserIid = "{EAB22AC1-30C1-11CF-A7EB-0000C05BAE0B}";
-    struct Fault { const char* event; bool onShell; HRESULT hr; std::vector<std::string> rows; const char* asked; } faults[] = {
+    struct Fault {
+        const char* event;
+        bool onShell;
+        HRESULT hr;
+        std::vector<std::string> rows;
+        const char* asked;
+    } faults[] = {
         { "count", true, E_UNEXPECTED, {}, kShellIid },
         { "item 1", true, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kShellIid },
         { "query B", false, E_FAIL, { "Charlie", "Alpha" }, nullptr },
@@ -199,7 +206,8 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
     Open();
     const std::string range = Gbk(L"“请填入一个在1和10000之间的整数。”"), notNumber = Gbk(L"“请填入一个正整数。”");
     struct Case { const char* text; UINT period; const std::string* message; } cases[] = {
-        { "12", 12 }, { "0", 12, &range }, { "10001", 12, &range }, { "4294967296", 12, &range }, { "", 12, &notNumber },
+        { "12", 12 }, { "0", 12, &range }, { "10001", 12, &range }, { "4294967296", 12, &range },
+        { "", 12, &notNumber },
         { "abc", 12, &notNumber }, { "7s", 12, &notNumber }, { "-5", 12, &notNumber }, { "  10000 ", 10000 },
         { "7                              x", 7 },  // only the first 31 bytes are read
     };
@@ -214,7 +222,8 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
         if (!k.message)
             continue;
         const MessageBoxRecorder::Box& box = boxes->boxes[0];
-        EXPECT_TRUE(box.text == *k.message && box.caption == GetAppName() && box.type == (MB_ICONEXCLAMATION | MB_OK)) << box.text;
+        EXPECT_TRUE(box.text == *k.message && box.caption == GetAppName() &&
+                    box.type == (MB_ICONEXCLAMATION | MB_OK)) << box.text;
         DWORD from = 1, to = 0;
         ::SendMessageA(edit, EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
         EXPECT_TRUE(::GetFocus() == edit && from == 0 && to == strlen(k.text)) << "focus back, the text selected";
@@ -336,5 +345,6 @@ TEST_F(MainDialogTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
             return true;
         },
     });
-    EXPECT_EQ(focus, (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
+    EXPECT_EQ(focus,
+              (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
 }
