@@ -15,7 +15,6 @@ const ScrollAxis CSkinHScrollBar::s_axis = {
     1,    // the list scrolls horizontally in pixels
 };
 
-
 void CSkinHScrollBar::DrawBar()
 {
     CRect rc;

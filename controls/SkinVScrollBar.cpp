@@ -16,7 +16,6 @@ const ScrollAxis CSkinVScrollBar::s_axis = {
     16,   // a row is taken as 16 pixels
 };
 
-
 void CSkinVScrollBar::DrawBar()
 {
     CRect rc;

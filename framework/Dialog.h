@@ -79,4 +79,3 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 // False when anything else is there, or when a 0 did not come from a digit 0.
 bool ParseUnsignedText(const char* text, UINT* pValue);
 
-

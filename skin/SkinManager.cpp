@@ -17,8 +17,6 @@ const char kButtonHandledProp[] = "SkinButtonHandled";
 // The picture given to a converted icon static; freed with its dialog.
 const char kStaticBitmapProp[] = "SkinStaticBitmap";
 
-
-
 // Frees the pictures that icon statics received from the skin: a static
 // never deletes the bitmap it is given.
 BOOL CALLBACK FreeStaticBitmapProc(HWND hWnd, LPARAM)
