@@ -60,7 +60,7 @@ protected:
         prog = std::make_unique<Program>(ToWindowsPath(Env("VESKAR_EXE")));
         ASSERT_TRUE(prog->ok()) << Env("VESKAR_EXE");
     }
-    HWND MainDialog() const { return WaitForWindow(prog->pid(), "#32770", "Veskar -- Tolvane工作室 v1.2", 15000); }
+    HWND MainDialog() const { return WaitForMainDialog(prog->pid(), 15000); }
 
     const std::string log = MakeWorkDir("veskar-e2e") + "\\fakeshell.log";
     FakeRegistration reg{ ToWindowsPath(Env("FAKESHELL_DLL")) };

@@ -70,6 +70,13 @@ bool Painted(HWND hWnd);
 // A shown top-level window of the process (0: any), class and title
 // (nullptr: any); null if none came within the time.
 HWND WaitForWindow(DWORD pid, const char* cls, const char* title, DWORD timeoutMs);
+// The main dialog's title, by which it is found (and which the bench's bare
+// dialog copies); its shown main dialog, null if none came within the time.
+inline constexpr char kMainDialogTitle[] = "Veskar -- Tolvane工作室 v1.2";
+inline HWND WaitForMainDialog(DWORD pid, DWORD timeoutMs)
+{
+    return WaitForWindow(pid, "#32770", kMainDialogTitle, timeoutMs);
+}
 // A shown message box of the process other than `except`, with its text.
 HWND FindMessageBox(DWORD pid, std::string* text, HWND except = nullptr);
 

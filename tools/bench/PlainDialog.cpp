@@ -1,5 +1,6 @@
 #include "PlainDialog.h"
 #include "res/resource.h"
+#include "tests/harness/Driver.h"
 #include <commctrl.h>
 
 namespace {
@@ -10,7 +11,7 @@ INT_PTR CALLBACK PlainDialogProc(HWND hDlg, UINT message, WPARAM, LPARAM lParam)
         return ::EndDialog(hDlg, 0);  // the window menu's Close of the bare program
     if (message != WM_INITDIALOG)
         return FALSE;
-    ::SetWindowTextA(hDlg, "Veskar -- Tolvane工作室 v1.2");
+    ::SetWindowTextA(hDlg, kMainDialogTitle);
     HWND hList = ::GetDlgItem(hDlg, IDC_LIST_WINDOWS);
     char heading[] = "等待刷新的界面";
     LVCOLUMNA col = { LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, LVCFMT_LEFT, 500, heading };

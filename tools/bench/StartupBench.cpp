@@ -21,7 +21,7 @@ double StartAndMeasure(const std::string& exe)
     HWND dlg = nullptr;
     double painted = -1;
     while (painted < 0 && NowMs() - start < 15000 && !prog.WaitExit(1))
-        if ((dlg = WaitForWindow(prog.pid(), "#32770", "Veskar -- Tolvane工作室 v1.2", 0)) && Painted(dlg))
+        if ((dlg = WaitForMainDialog(prog.pid(), 0)) && Painted(dlg))
             painted = NowMs() - start;
     if (Ask(::GetDlgItem(dlg, IDC_LIST_WINDOWS), LVM_GETITEMCOUNT) != (LRESULT)StartupRows().size())
         painted = -1;

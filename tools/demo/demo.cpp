@@ -161,7 +161,7 @@ int main(int argc, char** argv)
     HWND dlg = nullptr;
     if (headless) {
         ::DeleteFileA((work + "\\stop").c_str());
-        dlg = WaitForWindow(veskar.pid(), "#32770", "Veskar -- Tolvane工作室 v1.2", 15000);
+        dlg = WaitForMainDialog(veskar.pid(), 15000);
         HWND list = ::GetDlgItem(dlg, IDC_LIST_WINDOWS);
         WaitFor([&] { return Ask(list, LVM_GETITEMCOUNT) == 4; }, 5000);
         if (!dlg || !Tick(veskar.process(), list, 0) || !Tick(veskar.process(), list, 1))
