@@ -5,7 +5,7 @@
 set -u
 build=$(cd "$1" && pwd)
 export VESKAR_EXE=$build/veskar.exe BENCH_BARE=$build/tools/bench/bench_bare.exe
-export FAKESHELL_DLL=$build/tests/fakeshell.dll
+export FAKESHELL_DLL=$build/tools/fakeshell/fakeshell.dll
 start=$(date +%s)
 timeout 600 wine "$build/tools/bench/veskar_bench.exe" --gtest_filter="${2:-Bench.*}"
 rc=$?

@@ -1,6 +1,6 @@
 #include "PlainDialog.h"
 #include "res/resource.h"
-#include "tests/harness/Driver.h"
+#include "Driver.h"
 #include <commctrl.h>
 
 namespace {
