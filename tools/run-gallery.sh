@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshot gallery of a build: the Gallery tests of e2e_tests.exe
 # drive the unmodified program over the fake Shell collection, check each
-# picture and write it as a BMP; here the pictures become PNGs in
+# picture and write it as a PPM; here the pictures become PNGs in
 # <build>/gallery, and the main dialog and the About box are copied to
 # docs/images for the README.
 #
@@ -26,8 +26,8 @@ if [ -z "${VESKAR_GALLERY_INNER:-}" ]; then
 fi
 
 VESKAR_EXE=$(veskar_find_built "$build" veskar.exe)
-FAKESHELL_DLL=$(veskar_find_built "$build" fakeshell.dll)
-tests=$(veskar_find_built "$build" e2e_tests.exe)
+FAKESHELL_DLL=$(veskar_find_built "$build" tools/fakeshell/fakeshell.dll)
+tests=$(veskar_find_built "$build" tests/e2e_tests.exe)
 
 out=$build/gallery
 rm -rf "$out"
@@ -36,9 +36,9 @@ export VESKAR_EXE FAKESHELL_DLL VESKAR_GALLERY_OUT=$out
 timeout 180 wine "$tests" --gtest_filter='Gallery.*'
 
 # No time stamps in the files, so an unchanged picture is an unchanged file.
-for bmp in "$out"/*.bmp; do
-    convert "$bmp" -strip -define png:exclude-chunks=date,time "${bmp%.bmp}.png"
-    rm "$bmp"
+for ppm in "$out"/*.ppm; do
+    convert "$ppm" -strip -define png:exclude-chunks=date,time "${ppm%.ppm}.png"
+    rm "$ppm"
 done
 mkdir -p "$root/docs/images"
 cp "$out/main.png" "$root/docs/images/main-dialog.png"

@@ -97,10 +97,8 @@ veskar_copy_prefix() {
     fi
 }
 
-# Prints the path of the built file <name> under <build>, or fails.
+# Prints the path of the built file <build>/<path>, or fails.
 veskar_find_built() {
-    local f
-    f=$(find "$1" -name "$2" -type f -not -path '*/CMakeFiles/*' -print -quit)
-    [ -n "$f" ] || { echo "$(basename "$0"): $2 not found under $1 (build it first)" >&2; return 1; }
-    echo "$f"
+    [ -f "$1/$2" ] || { echo "$(basename "$0"): $1/$2 not found (build it first)" >&2; return 1; }
+    echo "$1/$2"
 }

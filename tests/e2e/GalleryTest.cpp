@@ -27,8 +27,8 @@ void Take(const std::string& name, HWND w, const std::function<bool()>& shows = 
 {
     EXPECT_TRUE(WaitFor([&] { return Painted(w) && (!shows || shows()); }, 4000, 40)) << name << " not reached";
     if (!Env("VESKAR_GALLERY_OUT").empty()) {
-        const std::string file = ToWindowsPath(Env("VESKAR_GALLERY_OUT")) + "\\" + name + ".bmp";
-        EXPECT_TRUE(Shot::Of(::IsRectEmpty(&part) ? Rect(w) : part).WriteBmp(file)) << file;
+        const std::string file = ToWindowsPath(Env("VESKAR_GALLERY_OUT")) + "\\" + name + ".ppm";
+        EXPECT_TRUE(Shot::Of(::IsRectEmpty(&part) ? Rect(w) : part).WritePpm(file)) << file;
     }
 }
 

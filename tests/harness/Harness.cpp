@@ -1,6 +1,5 @@
 #include "Harness.h"
 #include "FakeShell.h"
-#include "framework/Seams.h"
 #include <commctrl.h>
 #include <cstdio>
 #include <algorithm>
@@ -248,29 +247,15 @@ RECT Shot::Bounds(const std::function<bool(int, int)>& pick) const
     return box;
 }
 
-bool Shot::WriteBmp(const std::string& path) const
+bool Shot::WritePpm(const std::string& path) const
 {
-    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    const DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
-    std::vector<BYTE> data((size_t)stride * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            BYTE* p = &data[(size_t)(h - 1 - y) * stride + x * 3];  // rows go bottom-up
-            const COLORREF c = At(x, y);
-            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-        }
-    BITMAPINFOHEADER ih = { sizeof ih, w, h, 1, 24, BI_RGB, (DWORD)data.size(), 0, 0, 0, 0 };
-    BITMAPFILEHEADER fh = { 0x4D42, (DWORD)(sizeof fh + sizeof ih + data.size()), 0, 0, sizeof fh + sizeof ih };
+    std::string data = "P6\n" + std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top) +
+                       "\n255\n";
+    for (COLORREF c : px)
+        data += { (char)GetRValue(c), (char)GetGValue(c), (char)GetBValue(c) };
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(&fh, sizeof fh, 1, f) && std::fwrite(&ih, sizeof ih, 1, f) &&
-              std::fwrite(data.data(), data.size(), 1, f);
-    return std::fclose(f) == 0 && ok;
-}
-
-namespace {
-bool UnderWine() { return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+    const bool written = f && std::fwrite(data.data(), data.size(), 1, f) == 1;
+    return f && std::fclose(f) == 0 && written;
 }
 
 DWORD GdiObjects()
@@ -289,7 +274,7 @@ DWORD UserObjects()
 {
     if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))
         return n;
-    if (!UnderWine())
+    if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version"))
         return 0;
     // Wine keeps every process's USER objects in one table of 16-bit slots
     // (handle = slot * 2 + 0x20); a handle whose high word is 0 names the
@@ -312,65 +297,40 @@ DWORD UserObjects()
     return n;
 }
 
-// Each recorder takes over its seam and gives it back, with the recorder
-// it replaced, when it goes.
 namespace {
-MessageBoxRecorder* g_boxes;
-ShellExecuteRecorder* g_links;
-ComRecorder* g_com;
-ScopedShellFactory* g_factory;
 
 int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    g_boxes->boxes.push_back({ owner, text ? text : "", caption ? caption : "", type });
+    MessageBoxRecorder::current->boxes.push_back({ owner, text ? text : "", caption ? caption : "", type });
     return IDOK;
 }
 
 HINSTANCE WINAPI RecordLink(HWND h, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show)
 {
-    g_links->calls.push_back({ h, verb ? verb : "", file ? file : "", !params, !dir, show });
+    ShellExecuteRecorder::current->calls.push_back({ h, verb ? verb : "", file ? file : "", !params, !dir, show });
     return (HINSTANCE)(INT_PTR)33;
 }
 
-HRESULT WINAPI CountInit(LPVOID) { ++g_com->inits; return ::CoInitialize(nullptr); }
-void WINAPI CountUninit() { ++g_com->uninits; ::CoUninitialize(); }
+HRESULT WINAPI CountInit(LPVOID) { ++ComRecorder::current->inits; return ::CoInitialize(nullptr); }
+void WINAPI CountUninit() { ++ComRecorder::current->uninits; ::CoUninitialize(); }
 
 HRESULT WINAPI CreateFake(REFCLSID clsid, LPUNKNOWN, DWORD, REFIID riid, LPVOID* ppv)
 {
+    ScopedShellFactory* f = ScopedShellFactory::current;
     *ppv = nullptr;
-    ++g_factory->creations;
-    if (clsid != CLSID_ShellWindows || !g_factory->shell)
+    ++f->creations;
+    if (clsid != CLSID_ShellWindows || !f->shell)
         return REGDB_E_CLASSNOTREG;
-    return FAILED(g_factory->hr) ? g_factory->hr : g_factory->shell->QueryInterface(riid, ppv);
+    return FAILED(f->hr) ? f->hr : f->shell->QueryInterface(riid, ppv);
 }
 
 }  // namespace
 
-MessageBoxRecorder::MessageBoxRecorder() : m_prev(g_boxes), m_old(g_pfnMessageBox)
-{
-    g_boxes = this, g_pfnMessageBox = RecordBox;
-}
-MessageBoxRecorder::~MessageBoxRecorder() { g_boxes = m_prev, g_pfnMessageBox = m_old; }
-ShellExecuteRecorder::ShellExecuteRecorder() : m_prev(g_links), m_old(g_pfnShellExecute)
-{
-    g_links = this, g_pfnShellExecute = RecordLink;
-}
-ShellExecuteRecorder::~ShellExecuteRecorder() { g_links = m_prev, g_pfnShellExecute = m_old; }
-ComRecorder::ComRecorder() : m_prev(g_com)
-{
-    g_com = this, g_pfnCoInitialize = CountInit, g_pfnCoUninitialize = CountUninit;
-}
-ComRecorder::~ComRecorder()
-{
-    if (!(g_com = m_prev))
-        g_pfnCoInitialize = ::CoInitialize, g_pfnCoUninitialize = ::CoUninitialize;
-}
+MessageBoxRecorder::MessageBoxRecorder() : m_seam(g_pfnMessageBox, RecordBox) {}
+ShellExecuteRecorder::ShellExecuteRecorder() : m_seam(g_pfnShellExecute, RecordLink) {}
+ComRecorder::ComRecorder() : m_init(g_pfnCoInitialize, CountInit), m_uninit(g_pfnCoUninitialize, CountUninit) {}
 ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h)
-    : shell(s), hr(h), m_prev(g_factory), m_old(g_pfnCoCreateInstance)
-{
-    g_factory = this, g_pfnCoCreateInstance = CreateFake;
-}
-ScopedShellFactory::~ScopedShellFactory() { g_factory = m_prev, g_pfnCoCreateInstance = m_old; }
+    : shell(s), hr(h), m_seam(g_pfnCoCreateInstance, CreateFake) {}
 
 namespace {
 std::map<HWND, MessageRecorder*> g_recorders;

@@ -3,6 +3,7 @@
 // cleans up however a test ends.
 #pragma once
 #include <windows.h>
+#include "framework/Seams.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,7 +62,7 @@ struct Shot {
     int Count(const RECT& r, const std::function<bool(COLORREF)>& match) const;
     // The smallest rectangle holding every pixel where pick(x, y) holds (left > right if none).
     RECT Bounds(const std::function<bool(int, int)>& pick) const;
-    bool WriteBmp(const std::string& path) const;
+    bool WritePpm(const std::string& path) const;  // binary PPM
 };
 COLORREF PixelAt(HWND hWnd, int x, int y);  // what a window shows at a client point
 
@@ -77,41 +78,44 @@ struct ScopedSeam {
     F m_old;
 };
 
+// The newest recorder of a kind, which its seams report to until it goes.
+template <class R>
+struct Newest {
+    static inline R* current = nullptr;
+    R* const m_prev = current;
+    Newest() { current = static_cast<R*>(this); }
+    ~Newest() { current = m_prev; }
+};
+
 // Boxes logged and answered IDOK at once; links handed to the Shell logged
 // instead of opened; the apartment's entries and exits counted (the real
 // calls still made); the program's CoCreateInstance handing out a fake (or
-// failing with hr). A newer recorder takes over until it goes.
-struct MessageBoxRecorder {
+// failing with hr).
+struct MessageBoxRecorder : Newest<MessageBoxRecorder> {
     struct Box { HWND owner; std::string text, caption; UINT type; };
     MessageBoxRecorder();
-    ~MessageBoxRecorder();
     std::vector<Box> boxes;
-    MessageBoxRecorder* m_prev;
-    int (WINAPI* m_old)(HWND, LPCSTR, LPCSTR, UINT);
+    ScopedSeam<decltype(g_pfnMessageBox)> m_seam;
 };
-struct ShellExecuteRecorder {
+struct ShellExecuteRecorder : Newest<ShellExecuteRecorder> {
     struct Call { HWND owner; std::string verb, file; bool noParams, noDir; INT show; };
     ShellExecuteRecorder();
-    ~ShellExecuteRecorder();
     std::vector<Call> calls;
-    ShellExecuteRecorder* m_prev;
-    HINSTANCE (WINAPI* m_old)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    ScopedSeam<decltype(g_pfnShellExecute)> m_seam;
 };
-struct ComRecorder {
+struct ComRecorder : Newest<ComRecorder> {
     ComRecorder();
-    ~ComRecorder();
     int inits = 0, uninits = 0;
-    ComRecorder* m_prev;
+    ScopedSeam<decltype(g_pfnCoInitialize)> m_init;
+    ScopedSeam<decltype(g_pfnCoUninitialize)> m_uninit;
 };
 class FakeShellWindows;
-struct ScopedShellFactory {
+struct ScopedShellFactory : Newest<ScopedShellFactory> {
     explicit ScopedShellFactory(FakeShellWindows* shell, HRESULT hr = S_OK);
-    ~ScopedShellFactory();
     FakeShellWindows* shell;
     HRESULT hr;
     int creations = 0;
-    ScopedShellFactory* m_prev;
-    HRESULT (WINAPI* m_old)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    ScopedSeam<decltype(g_pfnCoCreateInstance)> m_seam;
 };
 
 // The messages a window receives (only those listed, if any); one recorder

@@ -69,10 +69,7 @@ protected:
         std::vector<std::string> rows;
         char text[512];
         for (int i = 0; i < dlg.m_listWindows.GetItemCount(); ++i) {
-            LVITEMA item = {};
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, i, (LPARAM)&item);
+            ListView_GetItemText(dlg.m_listWindows, i, 0, text, sizeof text);
             rows.push_back(text);
         }
         return rows;

@@ -26,8 +26,8 @@ if [ -z "${VESKAR_DEMO_INNER:-}" ]; then
 fi
 
 veskar=$(veskar_find_built "$build" veskar.exe)
-fake=$(veskar_find_built "$build" fakeshell.dll)
-demo=$(veskar_find_built "$build" demo.exe)
+fake=$(veskar_find_built "$build" tools/fakeshell/fakeshell.dll)
+demo=$(veskar_find_built "$build" tools/demo/demo.exe)
 work=$build/demo
 mkdir -p "$work"
 rm -f "$work/ticked" "$work/stop"
