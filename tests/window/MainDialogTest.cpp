@@ -21,22 +21,33 @@ LRESULT CALLBACK WatchInserts(HWND h, UINT m, WPARAM w, LPARAM l)
 
 }  // namespace
 
+// Named browsers listed bottom-up, each name as the system converts it up to its first NUL.
 TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReference)
 {
+    shell.Add(L"", "H")->name.assign((size_t)1 << 20, L'\u754C');  // listed last
     a = shell.Add(L"Alpha", "A");
     FakeBrowser* skipped[] = { shell.Add(L"Folder", "F"), shell.Add(L"", "U"), shell.Add(L"x", "N") };
     skipped[0]->isBrowser = false;
     skipped[2]->nullName = true;
     shell.AddEmptySlot();
-    b = shell.Add(L"Alpha", "T");           // a twin
-    c = shell.Add(L"x\u0E01y", "X");       // Thai is not in code page 936
+    b = shell.Add(L"Alpha", "T");     // a twin
+    c = shell.Add(L"x\u0E01y", "X");  // Thai is not in code page 936
+    for (std::wstring name : { std::wstring(L"ab\0cd", 5), std::wstring(L"\0x", 2), std::wstring(L"x\xD800y"),
+                               std::wstring(L"\xDE00\xD83D"), std::wstring(L"   ") })
+        shell.Add(L"", "O")->name = name;
     Open();
-    EXPECT_EQ(Rows(), (std::vector<std::string>{ "x?y", "Alpha", "Alpha" }));
+    std::vector<std::string> rows = Rows();
+    rows.pop_back();  // the huge name, read whole below
+    EXPECT_EQ(rows, (std::vector<std::string>{ "   ", "??", "x?y", "", "ab", "x?y", "Alpha", "Alpha" }));
     for (FakeBrowser* w : { a, b, c })
         EXPECT_EQ(w->refs, 2) << w->tag << ": the collection's and the row's";
     for (FakeBrowser* w : skipped)
         EXPECT_EQ(w->refs, 1) << w->tag << " is not listed and keeps no reference";
     EXPECT_TRUE(shell.refs == 2 && factory.creations == 1 && com.inits == 1 && boxes->boxes.empty() && dlg.m_nTimer);
+    std::string big(((size_t)1 << 21) + 1, '\0');
+    LVITEMA item = { 0, 0, 0, 0, 0, &big[0], (int)big.size() };
+    EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, rows.size(), (LPARAM)&item), (1 << 21)) << "huge, whole";
+    EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
     char heading[64];
     HDITEMA hdi = { HDI_TEXT, 0, heading, nullptr, sizeof heading };
     ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
@@ -45,33 +56,19 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
         EXPECT_EQ((HICON)dlg.SendMessage(WM_GETICON, size), dlg.m_hIcon);
 }
 
-// Names of every shape as the system converts them, up to the first NUL.
-TEST_F(MainDialogTest, ListsHostileNamesAsConverted)
-{
-    std::wstring huge((size_t)1 << 20, L'\u754C');
-    struct Name { std::wstring name; std::string row; } names[] = {
-        { std::wstring(L"ab\0cd", 5), "ab" }, { std::wstring(L"\0x", 2), "" }, { L"x\xD800y", "x?y" },
-        { L"\xDE00\xD83D", "??" }, { L"   ", "   " }, { huge, std::string() },
-    };
-    for (const Name& n : names)
-        shell.Add(L"", "H")->name = n.name;
-    Open();
-    ASSERT_EQ(dlg.m_listWindows.GetItemCount(), 6);
-    std::vector<std::string> rows = Rows();
-    for (int i = 1; i < 6; ++i)
-        EXPECT_EQ(rows[i], names[5 - i].row);
-    std::string big(((size_t)1 << 21) + 1, '\0');
-    LVITEMA item = { 0, 0, 0, 0, 0, &big[0], (int)big.size() };
-    EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, 0, (LPARAM)&item), (1 << 21)) << "the 1 Mi name whole";
-    EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
-}
-
-TEST_F(MainDialogTest, RebuildDropsTicksAndDrawsOnceWhenEveryRowIsIn)
+// A pass reloads the ticked rows top-down whatever they answer, until a rebuild drops the ticks.
+TEST_F(MainDialogTest, PassReloadsTickedRowsTopDownAndRebuildDropsTicksAndDrawsOnceWhenEveryRowIsIn)
 {
     AddMany(30);
     Open();
     Tick(0);
     Tick(2);
+    shell.windows.back()->FailOn("refresh w1", RPC_E_DISCONNECTED);  // its window closed
+    RefreshTick();
+    dlg.SendMessage(WM_TIMER, 7);  // not the refresh timer
+    RefreshTick();
+    EXPECT_EQ(log.Take(), (std::vector<std::string>{ "refresh w1", "refresh w3", "refresh w1", "refresh w3" }));
+    EXPECT_TRUE(Ticked(0) && !Ticked(1) && Ticked(2)) << "a pass changes no tick";
     g_listProc = (WNDPROC)::SetWindowLongPtrA(dlg.m_listWindows, GWLP_WNDPROC, (LONG_PTR)WatchInserts);
     for (int i = 0; i < 3; ++i) {
         FlushMessages();
@@ -88,9 +85,7 @@ TEST_F(MainDialogTest, RebuildDropsTicksAndDrawsOnceWhenEveryRowIsIn)
     shell.FailOn("count", E_UNEXPECTED);
     Click(IDC_REFRESH);
     FlushMessages();
-    EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 0);
-    LVITEMA item = { LVIF_TEXT };
-    item.pszText = const_cast<char*>("row");
+    LVITEMA item = { LVIF_TEXT, 0, 0, 0, 0, const_cast<char*>("row") };
     dlg.m_listWindows.InsertItem(&item);
     EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the list no longer draws";
 }
@@ -136,13 +131,8 @@ TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
 {
     const char* kShellIid = "{85CB6900-4D95-11CF-960C-0080C7F4EE85}";
     const char* kBrowserIid = "{EAB22AC1-30C1-11CF-A7EB-0000C05BAE0B}";
-    struct Fault {
-        const char* event;
-        bool onShell;
-        HRESULT hr;
-        std::vector<std::string> rows;
-        const char* asked;
-    } faults[] = {
+    struct Fault { const char* event; bool onShell; HRESULT hr; std::vector<std::string> rows; const char* asked; };
+    const Fault faults[] = {
         { "count", true, E_UNEXPECTED, {}, kShellIid },
         { "item 1", true, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kShellIid },
         { "query B", false, E_FAIL, { "Charlie", "Alpha" }, nullptr },
@@ -172,20 +162,6 @@ TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
     dlg.DestroyWindow();
     ExpectAllReleased();
     EXPECT_EQ(shell.refs, 2) << "until the object goes";
-}
-
-TEST_F(MainDialogTest, PassReloadsTickedRowsTopDownWhateverTheyAnswer)
-{
-    AddABC();
-    Open();
-    Tick(0);
-    Tick(2);
-    c->FailOn("refresh C", RPC_E_DISCONNECTED);  // its window closed
-    RefreshTick();
-    dlg.SendMessage(WM_TIMER, 7);  // not the refresh timer
-    RefreshTick();
-    EXPECT_EQ(log.Take(), (std::vector<std::string>{ "refresh C", "refresh A", "refresh C", "refresh A" }));
-    EXPECT_TRUE(Ticked(0) && !Ticked(1) && Ticked(2)) << "a pass changes no tick";
 }
 
 TEST_F(MainDialogTest, RefusedPeriodsShowTheirMessageAndKeepThePreviousPeriod)
@@ -247,12 +223,36 @@ TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
     EXPECT_EQ(a->refreshes + c->refreshes, 0);
 }
 
-// Every way the dialog ends: what it returns, what it gives back, and the
-// apartment entered once and left exactly once, except by the caption.
-TEST_F(MainDialogTest, EveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnce)
+// Every way the dialog ends: what it returns, what it gives back, and the apartment entered once and
+// left exactly once, except by the caption. Before the window menu's Close, real keys: Tab walks the
+// tab stops in template order; Enter and Esc (in the period box, so no button takes them), the
+// dialog manager's close and a command next to Close end nothing and apply nothing.
+TEST_F(MainDialogTest, KeysEndNothingAndEveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnce)
 {
     AddABC();
-    EXPECT_EQ(RunModal({ [&] { ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); return true; } }), 0);
+    std::vector<int> focus;
+    auto tab = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); PressKey(VK_TAB, false); return true; };
+    EXPECT_EQ(RunModal({ Shown(), tab, tab, tab, tab, tab,
+        [&] {
+            focus.push_back(::GetDlgCtrlID(::GetFocus()));
+            ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_EDIT_PERIOD), 10, 5), 1, false);
+            return true;
+        },
+        Key(VK_END), Key(VK_BACK), Key('7'), Key(VK_RETURN), Key(VK_ESCAPE),
+        [&] {
+            dlg.SendMessage(WM_CLOSE);
+            dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);
+            return true;
+        },
+        [&] {
+            EXPECT_TRUE(::IsWindowVisible(dlg));
+            EXPECT_EQ(dlg.m_nPeriod, 5u) << "Enter does not apply the period";
+            EXPECT_EQ(Rows().size(), 3u);
+            EXPECT_EQ(a->refs, 2);
+            return ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } }), 0);
+    EXPECT_EQ(focus,
+              (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
     ExpectAllReleased();
     EXPECT_EQ(shell.refs, 1) << "the window menu's Close lets the collection go";
     EXPECT_TRUE(com.inits == 1 && com.uninits == 1 && boxes->boxes.empty());
@@ -294,42 +294,6 @@ TEST_F(MainDialogTest, WinesOwnCollectionGivesAQuietEmptyList)
     EXPECT_TRUE(boxes->boxes.empty());
     EXPECT_TRUE(dlg.m_pShellWindows);
     EXPECT_EQ(dlg.m_listWindows.GetItemCount(), 0);
-}
-
-// Real keys in the real modal loop: Tab walks the tab stops in template
-// order; Enter and Esc (in the period box, so no button takes them), the
-// dialog manager's close and a command next to the window menu's Close end
-// nothing and apply nothing.
-TEST_F(MainDialogTest, KeysWalkTheTabStopsAndEnterEscCloseDoNothing)
-{
-    AddABC();
-    std::vector<int> focus;
-    auto tab = [&] { focus.push_back(::GetDlgCtrlID(::GetFocus())); PressKey(VK_TAB, false); return true; };
-    RunModal({
-        Shown(),
-        tab, tab, tab, tab, tab,
-        [&] {
-            focus.push_back(::GetDlgCtrlID(::GetFocus()));
-            ClickAt(ScreenPoint(dlg.GetDlgItem(IDC_EDIT_PERIOD), 10, 5), 1, false);
-            return true;
-        },
-        Key(VK_END), Key(VK_BACK), Key('7'), Key(VK_RETURN), Key(VK_ESCAPE),
-        [&] {
-            dlg.SendMessage(WM_CLOSE);
-            dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE | 1);
-            return true;
-        },
-        [&] {
-            EXPECT_TRUE(::IsWindowVisible(dlg));
-            EXPECT_EQ(dlg.m_nPeriod, 5u) << "Enter does not apply the period";
-            EXPECT_EQ(Rows().size(), 3u);
-            EXPECT_EQ(a->refs, 2);
-            ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
-        },
-    });
-    EXPECT_EQ(focus,
-              (std::vector<int>{ IDC_REFRESH, IDC_LIST_WINDOWS, IDC_EDIT_PERIOD, IDC_SET, IDC_ABOUT, IDC_REFRESH }));
 }
 
 // After a warm-up, twenty more of each long-running action leave the GDI and USER object counts,
