@@ -248,7 +248,7 @@ TEST_F(MainDialogTest, KeysEndNothingAndEveryWayOutGivesTheReferencesBackAndLeav
     ExpectAllReleased();
     EXPECT_EQ(shell.refs, 1) << "the window menu's Close lets the collection go";
     EXPECT_TRUE(com.inits == 1 && com.uninits == 1 && boxes->boxes.empty());
-    EXPECT_EQ(RunModal({ [&] {
+    EXPECT_EQ(RunModal({ Shown(), [&] {
         RECT r;
         ::GetClientRect(dlg, &r);
         ClickAt(ScreenPoint(dlg, r.right - 12, 6), 1, false);  // the caption's close button
