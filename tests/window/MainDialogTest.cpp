@@ -48,6 +48,10 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
     LVITEMA item = { 0, 0, 0, 0, 0, &big[0], (int)big.size() };
     EXPECT_EQ(dlg.m_listWindows.SendMessage(LVM_GETITEMTEXTA, rows.size(), (LPARAM)&item), (1 << 21)) << "huge, whole";
     EXPECT_EQ(big.substr(0, 2), "\xBD\xE7");
+    char heading[64];
+    HDITEMA hdi = { HDI_TEXT, 0, heading, nullptr, sizeof heading };
+    ::SendMessageA(dlg.m_listWindows.GetHeaderCtrl(), HDM_GETITEMA, 0, (LPARAM)&hdi);
+    EXPECT_EQ(heading, Gbk(L"等待刷新的界面"));
     for (WPARAM size : { ICON_BIG, ICON_SMALL })
         EXPECT_EQ((HICON)dlg.SendMessage(WM_GETICON, size), dlg.m_hIcon);
 }
@@ -309,6 +313,9 @@ TEST_F(MainDialogTest, LongRunningActionsLeaveNothingBehind)
               EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionClose; }, 2000));
               MoveMouseTo(Away());
               EXPECT_TRUE(PumpUntil([&] { return dlg.m_nHover == RegionNone; }, 2000));
+          } },
+        { "repaint", [&] {
+              ::RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
           } },
         { "rebuild", [&] { Click(IDC_REFRESH); FlushMessages(); } },
         { "About box", [&] { answered(IDC_ABOUT); } },

@@ -1,9 +1,116 @@
-// The screenshot gallery: pictures of the unmodified program under real input,
-// checked only for what the window tests cannot see from inside one process.
-// With VESKAR_GALLERY_OUT naming a folder, each picture is written there.
-#include "ProgramTest.h"
+// The unmodified program over fakeshell.dll, driven with real input from this
+// process; the fake's log of reloads and references is the proof. The same
+// runs take the screenshot gallery: with VESKAR_GALLERY_OUT naming a folder,
+// each picture is written there, and checked only for what the window tests
+// cannot see from inside one process. However a test ends, the program is
+// killed, the mouse button let go and the fake unregistered.
+#include "Driver.h"
+#include "Harness.h"
+#include "res/resource.h"
+#include <commctrl.h>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <memory>
 
 namespace {
+
+std::string Env(const char* name) { const char* v = std::getenv(name); return v ? v : ""; }
+RECT Rect(HWND h) { RECT r = {}; ::GetWindowRect(h, &r); return r; }
+POINT Centre(HWND h) { RECT r = Rect(h); return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 }; }
+
+// The keyboard focus (or the capture) of the window's thread.
+HWND Focus(HWND h, bool capture = false)
+{
+    GUITHREADINFO gti = { sizeof gti };
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(h, nullptr), &gti);
+    return capture ? gti.hwndCapture : gti.hwndFocus;
+}
+
+// Clicks into an edit box of the foreground window and types over its text
+// (digits, small letters): keys go to the foreground thread's focus.
+bool TypeInto(HWND edit, const std::string& text)
+{
+    const HWND top = ::GetAncestor(edit, GA_ROOT);
+    ::SetForegroundWindow(top);
+    ClickAt(Centre(edit));
+    if (!WaitFor([&] { return ::GetForegroundWindow() == top && Focus(edit) == edit; }, 4000))
+        return false;
+    for (char c : std::string(1, VK_END) + std::string(6, VK_BACK) + text)
+        PressKey((WORD)std::toupper((unsigned char)c));
+    char now[32] = "";
+    return WaitFor([&] { return Ask(edit, WM_GETTEXT, sizeof now, (LPARAM)now) >= 0 && text == now; }, 4000);
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* v : { "VESKAR_EXE", "FAKESHELL_DLL" })
+            ASSERT_NE(::GetFileAttributesA(ToWindowsPath(Env(v)).c_str()), INVALID_FILE_ATTRIBUTES) << v << ": no file";
+        ASSERT_TRUE(reg.ok);
+    }
+    void TearDown() override
+    {
+        if (::GetAsyncKeyState(VK_LBUTTON) < 0)
+            MouseUp();
+        MoveMouseTo(Away());
+        prog.reset();
+    }
+    // The program over a fake configured with these lines.
+    void Start(const std::vector<std::string>& lines)
+    {
+        MoveMouseTo(Away());
+        ConfigureFake(log, lines);
+        prog = std::make_unique<Program>(ToWindowsPath(Env("VESKAR_EXE")));
+        ASSERT_TRUE(prog->ok()) << Env("VESKAR_EXE");
+    }
+    HWND MainDialog() const { return WaitForMainDialog(prog->pid(), 15000); }
+
+    const std::string log = MakeWorkDir("veskar-e2e") + "\\fakeshell.log";
+    FakeRegistration reg{ ToWindowsPath(Env("FAKESHELL_DLL")) };
+    std::unique_ptr<Program> prog;  // killed before the registration goes
+};
+using EndToEnd = ProgramTest;
+
+// The rows' tick state images, top row first: 1 unticked, 2 ticked.
+std::string Ticks(HWND list)
+{
+    std::string s;
+    for (int i = 0, n = (int)Ask(list, LVM_GETITEMCOUNT); i < n; ++i)
+        s += (char)('0' + (Ask(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK) >> 12));
+    return s;
+}
+
+// Waits for n intervals between reloads of C after `after` and checks their
+// mean: a timer is never early on average, and load only delays it.
+std::vector<ULONGLONG> ExpectPeriod(const std::string& log, ULONGLONG after, size_t n, double periodMs)
+{
+    std::vector<ULONGLONG> t;
+    auto enough = [&] { return (t = RefreshTimes(ReadFakeLog(log), "b5", after)).size() > n; };
+    WaitFor(enough, DWORD(periodMs * (n + 2)), 100);
+    if (t.size() <= n) {
+        ADD_FAILURE() << t.size() << " reloads at period " << periodMs;
+        return { 0 };
+    }
+    const double mean = double(t[n] - t[0]) / n;
+    EXPECT_GE(mean, 0.98 * periodMs);
+    EXPECT_LE(mean, 1.10 * periodMs);
+    return t;
+}
+
+// Once the program has ended: every object it made is back to 0, and the
+// apartment, left, unloaded the DLL.
+void ExpectAllReleased(const std::vector<FakeEvent>& log)
+{
+    std::map<std::string, int> n;
+    for (const FakeEvent& e : log) {
+        ++n[e.kind];
+        EXPECT_TRUE(e.kind != "final" || e.arg == "0") << e.id << " keeps " << e.arg;
+    }
+    EXPECT_EQ(n["final"], n["create"]);
+    EXPECT_EQ(n["unload"], 1);
+}
 
 // What the screen shows at a point (another process's window).
 COLORREF OnScreen(POINT p) { return Shot::Of({ p.x, p.y, p.x + 1, p.y + 1 }).At(0, 0); }
@@ -53,6 +160,44 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(EndToEnd, RefreshAndClose)
+{
+    // Listed: C, B, A (b5, b2, b0). Not listed: a browser without a name, a
+    // window that is no browser, an empty slot.
+    Start({ "browser - A", "browser - ", "browser - B", "other", "empty", "browser - C" });
+    HWND dlg = MainDialog();
+    ASSERT_TRUE(dlg);
+    HWND list = ::GetDlgItem(dlg, IDC_LIST_WINDOWS);
+    ASSERT_EQ(Ticks(list), "111");
+
+    // Real keys tick the top row and the bottom one.
+    ::SetForegroundWindow(dlg);
+    ClickAt({ Centre(list).x, Rect(list).bottom - 20 });  // below the rows
+    ASSERT_TRUE(WaitFor([&] { return Focus(dlg) == list; }, 4000));
+    for (WORD vk : { VK_HOME, VK_SPACE, VK_DOWN, VK_DOWN, VK_SPACE })
+        PressKey(vk);
+    ASSERT_TRUE(WaitFor([&] { return Ticks(list) == "212"; }, 4000)) << Ticks(list);
+    ExpectPeriod(log, ::GetTickCount64(), 2, 5000);
+
+    // Period 1 set right after a reload, so that no reload of the old period
+    // comes between; the countdown starts at the press.
+    ASSERT_TRUE(TypeInto(::GetDlgItem(dlg, IDC_EDIT_PERIOD), "1"));
+    const ULONGLONG pressed = ::GetTickCount64();
+    ClickAt(Centre(::GetDlgItem(dlg, IDC_SET)));
+    EXPECT_GE(ExpectPeriod(log, pressed, 8, 1000)[0], pressed + 950);
+
+    // 刷新(&R) clears the ticks. The window menu's Close comes as the message
+    // the menu sends: the captionless popup's menu is out of the pointer's reach.
+    ClickAt(Centre(::GetDlgItem(dlg, IDC_REFRESH)));
+    ASSERT_TRUE(WaitFor([&] { return Ticks(list) == "111"; }, 4000)) << Ticks(list);
+    ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(prog->WaitExit(10000));
+    const std::vector<FakeEvent> events = ReadFakeLog(log);
+    ExpectAllReleased(events);
+    for (const FakeEvent& e : events)
+        EXPECT_TRUE(e.kind != "refresh" || e.id == "b5" || e.id == "b0") << "unticked " << e.id << " reloaded";
+}
 
 TEST_F(Gallery, MainDialogInUse)
 {
@@ -146,14 +291,17 @@ TEST_F(Gallery, Boxes)
     ClickAt(Centre(::GetDlgItem(about, IDOK)));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 5000));
 
-    // The program's own box, when the collection cannot be had.
+    // The program's own box when the collection cannot be had; then everything given back.
     ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(prog->WaitExit(10000));
     ASSERT_NO_FATAL_FAILURE(Start({ "fail create" }));
-    HWND box = Box();
-    ASSERT_TRUE(box);
+    std::string text;
+    HWND box = Box();  // titled with the program file's name
+    ASSERT_TRUE(box && FindMessageBox(prog->pid(), &text) == box);
+    EXPECT_EQ(text, "Failed");
     const COLORREF plain = ::GetSysColor(COLOR_3DFACE);  // a box without the skin's gradient
     Take("failed", box, [&] { return OnScreen(ScreenPoint(box, 2, 2)) != plain; });
     ClickAt(Centre(::GetDlgItem(box, IDOK)));
-    EXPECT_TRUE(prog->WaitExit(10000));
+    ASSERT_TRUE(prog->WaitExit(10000));
+    ExpectAllReleased(ReadFakeLog(log));
 }
