@@ -333,28 +333,40 @@ ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h)
     : shell(s), hr(h), m_seam(g_pfnCoCreateInstance, CreateFake) {}
 
 namespace {
-std::map<HWND, MessageRecorder*> g_recorders;
+std::map<HWND, WindowWatch*> g_watches;
 }
 
-MessageRecorder::MessageRecorder(HWND hWnd, std::vector<UINT> only) : m_hWnd(hWnd), m_only(std::move(only))
+WindowWatch::WindowWatch(HWND hWnd, Fn before, Fn after)
+    : m_hWnd(hWnd), m_before(std::move(before)), m_after(std::move(after))
 {
-    g_recorders[hWnd] = this;
+    g_watches[hWnd] = this;
     m_previous = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)Proc);
 }
 
-MessageRecorder::~MessageRecorder()
+WindowWatch::~WindowWatch()
 {
     if (::IsWindow(m_hWnd) && (WNDPROC)::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == Proc)
         ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_previous);
-    g_recorders.erase(m_hWnd);
+    g_watches.erase(m_hWnd);
 }
 
-LRESULT CALLBACK MessageRecorder::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK WindowWatch::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
 {
-    MessageRecorder* r = g_recorders[h];
-    if (r->m_only.empty() || std::find(r->m_only.begin(), r->m_only.end(), msg) != r->m_only.end())
-        r->messages.push_back(msg);
-    return ::CallWindowProcA(r->m_previous, h, msg, wp, lp);
+    WindowWatch* w = g_watches[h];
+    if (w->m_before)
+        w->m_before(h, msg, wp, lp);
+    const LRESULT result = ::CallWindowProcA(w->m_previous, h, msg, wp, lp);
+    if (w->m_after)
+        w->m_after(h, msg, wp, lp);
+    return result;
+}
+
+MessageRecorder::MessageRecorder(HWND hWnd, const std::vector<UINT>& only)
+    : m_watch(hWnd, [this, only](HWND, UINT msg, WPARAM, LPARAM) {
+          if (std::find(only.begin(), only.end(), msg) != only.end())
+              messages.push_back(msg);
+      })
+{
 }
 
 namespace {

@@ -118,18 +118,25 @@ struct ScopedShellFactory : Newest<ScopedShellFactory> {
     ScopedSeam<decltype(g_pfnCoCreateInstance)> m_seam;
 };
 
-// The messages a window receives (only those listed, if any); one recorder
-// a window at a time.
-class MessageRecorder {
+// Sees the messages a window receives, before and after its procedure (one
+// watch a window at a time); the procedure is put back when the watch goes,
+// unless someone has subclassed above it since.
+class WindowWatch {
 public:
-    explicit MessageRecorder(HWND hWnd, std::vector<UINT> only = {});
-    ~MessageRecorder();
-    std::vector<UINT> messages;
+    using Fn = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
+    WindowWatch(HWND hWnd, Fn before, Fn after = {});
+    ~WindowWatch();
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);  // on top while watched
 private:
-    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     HWND m_hWnd;
     WNDPROC m_previous;
-    std::vector<UINT> m_only;
+    Fn m_before, m_after;
+};
+// The messages of those listed that a window receives.
+struct MessageRecorder {
+    MessageRecorder(HWND hWnd, const std::vector<UINT>& only);
+    std::vector<UINT> messages;
+    WindowWatch m_watch;
 };
 
 // Rectangles compare by value (the program's own types need no comparison).

@@ -1,21 +1,18 @@
 // The main dialog's skinned list and its two bitmap bars, under the real pointer and keys.
 #include "MainDialog.h"
-#include <map>
 #include <regex>
 
 namespace {
 // What the list is asked to scroll ("v1": WM_VSCROLL with SB_LINEDOWN) and what the bars get.
 std::vector<std::string> g_log;
-std::map<HWND, WNDPROC> g_procs;
 std::string V(WPARAM code) { return "v" + std::to_string(code); }
 std::string H(WPARAM code) { return "h" + std::to_string(code); }
-LRESULT CALLBACK Log(HWND h, UINT m, WPARAM w, LPARAM l)
+void Log(HWND h, UINT m, WPARAM w, LPARAM)
 {
     if (m == WM_VSCROLL || m == WM_HSCROLL)  // the list's
         g_log.push_back(m == WM_VSCROLL ? V(w) : H(w));
     else if (::GetDlgCtrlID(h) != IDC_LIST_WINDOWS && (m == WM_TIMER || m == WM_LBUTTONUP || m == WM_LBUTTONDBLCLK))
         g_log.push_back(m == WM_TIMER ? "t" + std::to_string(w) : m == WM_LBUTTONUP ? "up" : "dbl");
-    return ::CallWindowProcA(g_procs[h], h, m, w, l);
 }
 // The log since the last look: the scrolls only, or everything.
 std::string Take(bool all = false)
@@ -55,9 +52,8 @@ struct BarsTest : ListTest {
         AddMany(200);
         Open();
         ListView_SetColumnWidth(lc, 0, 2000);
-        g_procs.clear();
         for (HWND h : { lc.m_hWnd, vb.m_hWnd, hb.m_hWnd })
-            g_procs[h] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)Log);
+            watches.push_back(std::make_unique<WindowWatch>(h, Log));
         Centre();
         vh = Length(vb), hw = Length(hb);
     }
@@ -72,6 +68,7 @@ struct BarsTest : ListTest {
         FlushMessages();
         Take();
     }
+    std::vector<std::unique_ptr<WindowWatch>> watches;
 };
 }  // namespace
 

@@ -8,17 +8,6 @@ namespace {
 
 HRESULT WINAPI FailingVariantClear(VARIANTARG*) { return DISP_E_BADVARTYPE; }
 
-// Whether the list had something to repaint right after each row went in.
-std::vector<bool> g_pending;
-WNDPROC g_listProc;
-LRESULT CALLBACK WatchInserts(HWND h, UINT m, WPARAM w, LPARAM l)
-{
-    LRESULT r = ::CallWindowProcA(g_listProc, h, m, w, l);
-    if (m == LVM_INSERTITEMA)
-        g_pending.push_back(::GetUpdateRect(h, nullptr, FALSE) != FALSE);
-    return r;
-}
-
 }  // namespace
 
 // Named browsers listed bottom-up, each name as the system converts it up to its first NUL.
@@ -69,14 +58,17 @@ TEST_F(MainDialogTest, PassReloadsTickedRowsTopDownAndRebuildDropsTicksAndDrawsO
     RefreshTick();
     EXPECT_EQ(log.Take(), (std::vector<std::string>{ "refresh w1", "refresh w3", "refresh w1", "refresh w3" }));
     EXPECT_TRUE(Ticked(0) && !Ticked(1) && Ticked(2)) << "a pass changes no tick";
-    g_listProc = (WNDPROC)::SetWindowLongPtrA(dlg.m_listWindows, GWLP_WNDPROC, (LONG_PTR)WatchInserts);
+    std::vector<bool> pending;  // whether the list had something to repaint right after each row went in
+    WindowWatch inserts(dlg.m_listWindows, {}, [&](HWND h, UINT m, WPARAM, LPARAM) {
+        if (m == LVM_INSERTITEMA)
+            pending.push_back(::GetUpdateRect(h, nullptr, FALSE) != FALSE);
+    });
     for (int i = 0; i < 3; ++i) {
         FlushMessages();
         Click(IDC_REFRESH);
     }
-    ::SetWindowLongPtrA(dlg.m_listWindows, GWLP_WNDPROC, (LONG_PTR)g_listProc);
-    ASSERT_EQ(g_pending.size(), 90u);
-    EXPECT_EQ(std::count(g_pending.begin(), g_pending.end(), true), 0) << "rows were drawn one by one";
+    ASSERT_EQ(pending.size(), 90u);
+    EXPECT_EQ(std::count(pending.begin(), pending.end(), true), 0) << "rows were drawn one by one";
     EXPECT_TRUE(::GetUpdateRect(dlg.m_listWindows, nullptr, FALSE)) << "the filled list is not repainted";
     log.Take();
     RefreshTick();

@@ -2,7 +2,6 @@
 // the main dialog and its boxes as a person sees them, also after using them.
 #include "MainDialog.h"
 #include "skin/SkinManager.h"
-#include <map>
 #include <thread>
 
 namespace {
@@ -37,17 +36,15 @@ void ExpectSkinned(HWND box)
     EXPECT_TRUE(icon && corner == PixelAt(box, p.x - 2, p.y) && InGradient(corner)) << "the icon's corner";
 }
 
-// Windows below the skin: how many still show some of it when their previous procedure sees WM_DESTROY.
-std::map<HWND, WNDPROC> g_below;
+// Windows below the skin: how many still show some of it when the procedure below sees WM_DESTROY.
 int g_skinSeenAtDestroy;
-LRESULT CALLBACK WatchBelow(HWND h, UINT m, WPARAM w, LPARAM l)
+void SkinSeenAtDestroy(HWND h, UINT m, WPARAM, LPARAM)
 {
     if (m == WM_DESTROY)
         g_skinSeenAtDestroy += HasProp(h, "SkinWindowOldWndProc") || HasProp(h, "SkinButtonObj") ||
-                               HasProp(h, "OldWndProc") || ::GetWindowLongPtrA(h, GWLP_WNDPROC) != (LONG_PTR)WatchBelow;
-    return ::CallWindowProcA(g_below[h], h, m, w, l);
+                               HasProp(h, "OldWndProc") ||
+                               ::GetWindowLongPtrA(h, GWLP_WNDPROC) != (LONG_PTR)WindowWatch::Proc;
 }
-void Watch(HWND h) { g_below[h] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)WatchBelow); }
 
 void CALLBACK OpenTwoButtonBox(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -79,7 +76,7 @@ TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindowOfItsThread)
         { make("Button", BS_PUSHBUTTON, 9), false },
     };
     ::SetPropA(cases[8].h, "SkinButtonHandled", (HANDLE)1);
-    Watch(cases[0].h);
+    WindowWatch button(cases[0].h, SkinSeenAtDestroy);
     CSkinButton templ;  // its settings go to the buttons it is attached to
     templ.m_nCornerWidth = 4;
     ASSERT_TRUE(templ.AttachToButton(cases[1].h));
@@ -93,7 +90,7 @@ TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindowOfItsThread)
     HANDLE first = ::GetPropA(cases[0].h, "SkinButtonObj");
     HWND other = ::CreateWindowExA(0, "#32770", "Other", WS_POPUP | WS_CAPTION, 460, 40, 300, 200, nullptr, nullptr,
                                    nullptr, nullptr);
-    Watch(other);
+    WindowWatch below(other, SkinSeenAtDestroy);
     ::ShowWindow(other, SW_SHOW);
     for (int i = 0; i < 20; ++i)
         ::SetActiveWindow(i % 2 ? dlg : other);
