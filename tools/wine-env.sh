@@ -58,7 +58,7 @@ veskar_ensure_display() {
 # Creates the prefix once. Managed=N: without a window manager Wine otherwise
 # waits about two seconds whenever a top-level window comes or goes.
 veskar_ensure_prefix() {
-    [ -f "$WINEPREFIX/.veskar-ready" ] && { veskar_prefix_fonts; return 0; }
+    [ -f "$WINEPREFIX/.veskar-ready" ] && { veskar_prefix_fonts; return; }
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     wine wineboot -i >/dev/null 2>&1
@@ -67,17 +67,20 @@ veskar_ensure_prefix() {
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 宋体 /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wineserver -w
-    veskar_prefix_fonts
+    veskar_prefix_fonts || return 1
     touch "$WINEPREFIX/.veskar-ready"
 }
 
 # Wine draws the minimise, maximise and close glyphs of the title bars it
 # paints with Marlett. This Wine never loads the copy in its own data folder
 # (fonts-wine), so title bars show the letters "0", "1" and "r" instead; a
-# copy among the prefix's fonts is found.
+# copy among the prefix's fonts is found. Without one, the session fails.
 veskar_prefix_fonts() {
     local fonts=$WINEPREFIX/drive_c/windows/Fonts marlett=/usr/share/wine/fonts/marlett.ttf
-    [ -f "$fonts/marlett.ttf" ] || { [ -f "$marlett" ] && mkdir -p "$fonts" && cp "$marlett" "$fonts/"; }
+    [ -f "$fonts/marlett.ttf" ] || { mkdir -p "$fonts" && cp "$marlett" "$fonts/" 2>/dev/null; } || {
+        echo "wine-env: no Marlett for the title bars' glyphs: $marlett is missing (apt-get install fonts-wine)" >&2
+        return 1
+    }
 }
 
 # Builds the desktop keeper of with-wine.sh into the prefix.

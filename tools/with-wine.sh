@@ -7,7 +7,7 @@ source "$(dirname "$0")/wine-env.sh" || exit 1
 veskar_ensure_wine || exit 1
 VESKAR_XVFB_PID=""
 veskar_ensure_display || exit 1
-veskar_ensure_prefix
+veskar_ensure_prefix || exit 1
 veskar_ensure_keeper || exit 1
 wineserver -k >/dev/null 2>&1
 wineserver -p

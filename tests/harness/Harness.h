@@ -1,6 +1,5 @@
-// What every in-process test stands on: pumping, scripted real input,
-// pixels, object counts, the seams' recorders, and a fixture base that
-// cleans up however a test ends.
+// What every test stands on: pumping, scripted real input, pixels, object counts, the seams' recorders,
+// and a fixture base that cleans up however a test ends.
 #pragma once
 #include <windows.h>
 #include "framework/Seams.h"
@@ -13,12 +12,9 @@ void FlushMessages(DWORD maxMs = 500);  // dispatches what is queued
 void PumpFor(DWORD ms);                  // ... and waits for timers
 bool PumpUntil(const std::function<bool()>& pred, DWORD maxMs);
 
-// A user's steps, run one after another from a timer of this thread, so
-// that they run inside whatever modal loop is current (a dialog's, a box's).
-// A step returns false to be asked again at the next tick. Steps send input
-// without dispatching it: a box they opened would otherwise run inside the
-// step. After timeoutMs every shown window of the thread is asked to close,
-// to end the loops that wait.
+// A user's steps, run one after another from a timer of this thread, inside whatever modal loop is current.
+// A step returns false to be asked again at the next tick. Steps send input without dispatching it: a box they
+// opened would otherwise run inside the step. After timeoutMs every shown window of the thread is asked to close.
 class TimerScript {
 public:
     using Step = std::function<bool()>;
@@ -36,9 +32,10 @@ private:
     UINT_PTR m_timer;
 };
 
-// Real input (SendInput). ClickAt sends move, presses and releases in one
-// batch, so that no timer comes between them.
+// Real input (SendInput). ClickAt sends move, presses and releases in one batch: no timer comes between them.
 POINT ScreenPoint(HWND hWnd, int x, int y);
+inline RECT Rect(HWND h) { RECT r = {}; ::GetWindowRect(h, &r); return r; }  // on the screen
+inline POINT Centre(HWND h) { RECT r = Rect(h); return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 }; }
 POINT Away();  // off every window of the tests
 void MoveMouseTo(POINT screen, bool flush = true);
 void MouseDown(bool flush = true);
@@ -87,10 +84,8 @@ struct Newest {
     ~Newest() { current = m_prev; }
 };
 
-// Boxes logged and answered IDOK at once; links handed to the Shell logged
-// instead of opened; the apartment's entries and exits counted (the real
-// calls still made); the program's CoCreateInstance handing out a fake (or
-// failing with hr).
+// Boxes logged and answered IDOK at once; links handed to the Shell logged instead of opened; the apartment's
+// entries and exits counted (the real calls still made); CoCreateInstance handing out a fake (or failing with hr).
 struct MessageBoxRecorder : Newest<MessageBoxRecorder> {
     struct Box { HWND owner; std::string text, caption; UINT type; };
     MessageBoxRecorder();
@@ -118,9 +113,8 @@ struct ScopedShellFactory : Newest<ScopedShellFactory> {
     ScopedSeam<decltype(g_pfnCoCreateInstance)> m_seam;
 };
 
-// Sees the messages a window receives, before and after its procedure (one
-// watch a window at a time); the procedure is put back when the watch goes,
-// unless someone has subclassed above it since.
+// Sees the messages a window receives, before and after its procedure (one watch a window at a time); the
+// procedure is put back when the watch goes, unless someone has subclassed above it since.
 class WindowWatch {
 public:
     using Fn = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
@@ -150,8 +144,7 @@ bool Settled(HWND hWnd);               // nothing of it or its children waits to
 HWND ShownBox(HWND except);            // a shown dialog box of this thread
 std::string Gbk(const wchar_t* text);  // code page 936
 
-// Every test's base: at its end, however it ends, the button is let go,
-// the pointer parked and every window the test left is destroyed.
+// Every window test's base: however it ends, the button is let go, the pointer parked, its windows destroyed.
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override;

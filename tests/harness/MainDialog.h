@@ -1,5 +1,4 @@
-// The main dialog over the fake collection, its boxes recorded (unless a
-// test wants real ones) and its apartment counted.
+// The main dialog over the fake collection, its boxes recorded (unless a test wants real ones), its apartment counted.
 #pragma once
 #include "app/RefreshDlg.h"
 #include "framework/WinApp.h"
@@ -30,8 +29,7 @@ protected:
         FlushMessages();
         log.Take();
     }
-    // Runs the dialog modally as the program does, with a user's steps; the
-    // dialog and any box are closed if the steps get stuck.
+    // Runs the dialog modally as the program does, with a user's steps; closed if the steps get stuck.
     INT_PTR RunModal(std::vector<TimerScript::Step> steps, DWORD timeoutMs = 30000)
     {
         TimerScript script(std::move(steps), timeoutMs);
@@ -41,8 +39,7 @@ protected:
     }
     void UseRealBoxes() { boxes.reset(); }
 
-    // Steps of a user's: the dialog up, in front and painted; a key; a box
-    // answered with its button `id`; the box gone.
+    // Steps of a user's: the dialog up, in front and painted; a key; a box answered with its button `id`; the box gone.
     using Step = TimerScript::Step;
     Step Shown()
     {
@@ -56,10 +53,9 @@ protected:
     {
         return [this, id] {
             HWND box = ShownBox(dlg), button = box ? ::GetDlgItem(box, id) : nullptr;
-            RECT r;
-            if (!button || !::IsWindowEnabled(box) || !::GetClientRect(button, &r))
+            if (!button || !::IsWindowEnabled(box))
                 return false;
-            ClickAt(ScreenPoint(button, r.right / 2, r.bottom / 2), 1, false);
+            ClickAt(Centre(button), 1, false);
             return true;
         };
     }

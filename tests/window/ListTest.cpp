@@ -24,7 +24,6 @@ std::string Take(bool all = false)
     g_log.clear();
     return s;
 }
-CRect Rect(HWND h) { CRect r; ::GetWindowRect(h, &r); return r; }
 int Length(HWND bar) { RECT r; ::GetClientRect(bar, &r); return std::max(r.right, r.bottom); }
 bool NoTimers(HWND bar) { return !::KillTimer(bar, 1) && !::KillTimer(bar, 2); }
 // The button pressed at a client point of h and moved over the others; let go unless held.
