@@ -43,6 +43,7 @@ TEST_F(MainDialogTest, ListsNamedBrowsersInReverseOrderEachRowHoldingOneReferenc
     EXPECT_EQ(heading, Gbk(L"等待刷新的界面"));
     for (WPARAM size : { ICON_BIG, ICON_SMALL })
         EXPECT_EQ((HICON)dlg.SendMessage(WM_GETICON, size), dlg.m_hIcon);
+    EXPECT_EQ((HICON)dlg.SendMessage(WM_QUERYDRAGICON), dlg.m_hIcon);
 }
 
 // A pass reloads the ticked rows top-down whatever they answer, until a rebuild drops the ticks.
