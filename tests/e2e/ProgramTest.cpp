@@ -188,6 +188,7 @@ TEST_F(Gallery, MainDialogInUse)
     for (int i = 0; i < 3; ++i) {
         const std::string name = names[i];
         MoveMouseTo(off);
+        MoveMouseTo({ strip.left + 11 + 26 * i, strip.top + 6 });  // arriving in steps, as a pointer does
         MoveMouseTo({ strip.left + 13 + 26 * i, strip.top + 6 });
         Take(name + "-hover", dlg, [&] { return !(Shot::Of(strip) == rest); }, part);
         const Shot hover = Shot::Of(strip);

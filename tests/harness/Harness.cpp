@@ -70,18 +70,6 @@ void CALLBACK TimerScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     self->m_busy = false;
 }
 
-POINT ScreenPoint(HWND hWnd, int x, int y)
-{
-    POINT pt = { x, y };
-    ::ClientToScreen(hWnd, &pt);
-    return pt;
-}
-
-POINT Away()
-{
-    return { ::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5 };
-}
-
 namespace {
 
 INPUT Mouse(DWORD flags, POINT screen = {})
@@ -100,6 +88,9 @@ INPUT Mouse(DWORD flags, POINT screen = {})
 void Send(std::vector<INPUT> in, bool flush)
 {
     ::SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    // Wine sends a move to the X server when this process next asks it something: until then, others hear the old spot.
+    POINT pointer;
+    ::GetCursorPos(&pointer);
     if (flush)
         FlushMessages();
 }

@@ -32,11 +32,12 @@ private:
     UINT_PTR m_timer;
 };
 
-// Real input (SendInput). ClickAt sends move, presses and releases in one batch: no timer comes between them.
-POINT ScreenPoint(HWND hWnd, int x, int y);
+// Real input (SendInput), at screen points (Away: off every window of the tests). ClickAt sends move, presses and
+// releases in one batch: no timer comes between them.
+inline POINT ScreenPoint(HWND h, int x, int y) { POINT p = { x, y }; ::ClientToScreen(h, &p); return p; }
+inline POINT Away() { return { ::GetSystemMetrics(SM_CXSCREEN) - 5, ::GetSystemMetrics(SM_CYSCREEN) - 5 }; }
 inline RECT Rect(HWND h) { RECT r = {}; ::GetWindowRect(h, &r); return r; }  // on the screen
 inline POINT Centre(HWND h) { RECT r = Rect(h); return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 }; }
-POINT Away();  // off every window of the tests
 void MoveMouseTo(POINT screen, bool flush = true);
 void MouseDown(bool flush = true);
 void MouseUp(bool flush = true);
