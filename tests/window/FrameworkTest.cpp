@@ -70,7 +70,8 @@ struct LoopDialog : CDialog {
 
 }  // namespace
 
-TEST_F(WindowTest, MapsTakeTheirMessagesDerivedFirstAndSurviveAThrowingHandler)
+// Maps take their messages, derived first, past a throwing handler; window objects keep the chain as they go.
+TEST_F(WindowTest, MapsAndWindowObjectsKeepTheChainOfProcedures)
 {
     g_calls.clear();
     HWND h = Popup();
@@ -87,12 +88,9 @@ TEST_F(WindowTest, MapsTakeTheirMessagesDerivedFirstAndSurviveAThrowingHandler)
     ::SetWindowTextA(h, "x");
     EXPECT_EQ(g_calls, (std::vector<std::string>{ "derived timer 5", "base clicked" }));
     EXPECT_EQ(previous.messages, (std::vector<UINT>{ WM_COMMAND, WM_COMMAND, WM_USER + 1, WM_SETTEXT }));
-}
 
-TEST_F(WindowTest, WindowObjectsComeAndGoWithoutBreakingTheChain)
-{
     // The object going first gives the procedure back.
-    HWND h = Popup();
+    h = Popup();
     const LONG_PTR original = ::GetWindowLongPtrA(h, GWLP_WNDPROC);
     std::make_unique<MapWnd>()->SubclassWindow(h);
     EXPECT_EQ(::GetWindowLongPtrA(h, GWLP_WNDPROC), original);
@@ -123,8 +121,7 @@ TEST_F(WindowTest, ModalLoopOffersKeysFromTheTargetUpAndPassesQuitOn)
     EXPECT_EQ(msg.wParam, 17u);
 }
 
-// The raised error carries the object's error information only for the interface it was raised for, and gives
-// every reference back.
+// A raised error carries the object's error information only for its own interface, and gives references back.
 TEST_F(WindowTest, ComErrorsCarryTheObjectsInformationForItsInterfaceOnly)
 {
     FakeLog log;

@@ -113,7 +113,8 @@ TEST_F(WindowTest, SkinTakesPushButtonsOnceAndEveryActivatedWindowOfItsThread)
     EXPECT_EQ(g_skinSeenAtDestroy, 0);
 }
 
-TEST_F(WindowTest, BackgroundShowsTheGradientsRowsOrStretchesIt)
+// The background shows the gradient's rows or stretches it; a face keeps its corners and places the text.
+TEST_F(WindowTest, PaintersKeepTheirPicturesAtAnySize)
 {
     Shot g = Shot::OfBitmap(IDB_SKIN_BACKGROUND);
     ASSERT_EQ(g.px.size(), 7u * 250);
@@ -124,10 +125,6 @@ TEST_F(WindowTest, BackgroundShowsTheGradientsRowsOrStretchesIt)
                                  [&](HDC dc) { g_skin.DrawBackground(dc, CRect(10, 10, 60, 10 + c.height)); });
         EXPECT_EQ(s.At(49, c.y), g.At(0, c.row)) << c.height << " high, row " << c.y;
     }
-}
-
-TEST_F(WindowTest, FaceKeepsItsCornersStretchesTheRestAndPlacesTheText)
-{
     CSkinButton button;
     Shot s = Face(button, 200, 40, 0, FALSE, ""), f = Shot::OfBitmap(IDB_BUTTON_NORMAL);
     ASSERT_EQ(f.rect.right * f.rect.bottom, 73 * 21);
