@@ -74,8 +74,7 @@ namespace {
 
 INPUT Mouse(DWORD flags, POINT screen = {})
 {
-    // Absolute input is in 1/65536 of the screen; rounding up maps back to
-    // exactly the pixel asked for.
+    // Absolute input is in 1/65536 of the screen; rounding up maps back to exactly the pixel asked for.
     auto norm = [](LONG v, int size) { return (LONG)(((long long)v * 65536 + size - 1) / size); };
     INPUT in = {};
     in.type = INPUT_MOUSE;
@@ -251,8 +250,7 @@ bool Shot::WritePpm(const std::string& path) const
 
 DWORD GdiObjects()
 {
-    // Wine 8 answers 0: there the handle table is walked instead (a handle
-    // without generation bits names its slot's current object).
+    // Wine 8 answers 0: walk the handle table (a handle without generation bits names its slot's object).
     if (DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
         return n;
     DWORD n = 0;
@@ -267,9 +265,8 @@ DWORD UserObjects()
         return n;
     if (!::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version"))
         return 0;
-    // Wine keeps every process's USER objects in one table of 16-bit slots
-    // (handle = slot * 2 + 0x20); a handle whose high word is 0 names the
-    // slot's current object. Each is asked whether it is a window, menu or
+    // Wine keeps every process's USER objects in one table of 16-bit slots (handle = slot * 2 + 0x20); a
+    // handle whose high word is 0 names the slot's current object. Each is asked whether it is a window, menu or
     // cursor of this process.
     using FrameInfoFn = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
     static const auto pfnFrameInfo = reinterpret_cast<FrameInfoFn>(
@@ -323,9 +320,7 @@ ComRecorder::ComRecorder() : m_init(g_pfnCoInitialize, CountInit), m_uninit(g_pf
 ScopedShellFactory::ScopedShellFactory(FakeShellWindows* s, HRESULT h)
     : shell(s), hr(h), m_seam(g_pfnCoCreateInstance, CreateFake) {}
 
-namespace {
-std::map<HWND, WindowWatch*> g_watches;
-}
+static std::map<HWND, WindowWatch*> g_watches;
 
 WindowWatch::WindowWatch(HWND hWnd, Fn before, Fn after)
     : m_hWnd(hWnd), m_before(std::move(before)), m_after(std::move(after))

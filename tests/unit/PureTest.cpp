@@ -1,5 +1,4 @@
-// The pure functions, one table each: the caption's hit test, the period's parse, a location name in a code page,
-// the scroll bars' arithmetic.
+// The pure functions, one table each: caption hit test, period parse, location names, scroll-bar arithmetic.
 #include "app/RefreshDlg.h"
 #include "chrome/CaptionHitTest.h"
 #include "controls/SkinHScrollBar.h"

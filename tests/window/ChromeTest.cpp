@@ -14,7 +14,7 @@ const COLORREF kOutline = RGB(0x57, 0x75, 0x9F), kFrame = RGB(0xE3, 0xEF, 0xF3),
 TEST_F(ChromeTest, PaintsItselfAndAnswersThePointer)
 {
     Open();
-    auto window = [&] { CRect r; ::GetWindowRect(dlg, &r); return r; };
+    auto window = [&] { return CRect(Rect(dlg)); };
     const int w = window().Width(), h = window().Height();  // borderless
     auto face = [&](int i) { return ScreenPoint(dlg, w - 66 + 26 * i, 6); };  // minimise, middle, close
     auto shows = [&](UINT strip) {  // once painted

@@ -1,5 +1,4 @@
-// The About box's link buttons under the real pointer, the links they open,
-// the box opened from the main dialog, and the off-screen drawing context.
+// The About box's links under the real pointer and what they open, the box itself, the off-screen context.
 #include "MainDialog.h"
 #include "chrome/AboutDlg.h"
 #include "skin/MemDC.h"
@@ -9,8 +8,7 @@ namespace {
 
 const COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kBkIn = RGB(217, 222, 227);
 
-// Where a button shows anything but its background, inside its edge and
-// clear of the rows its neighbours overlap.
+// Where a button shows anything but its background, inside its edge and clear of the rows its neighbours overlap.
 CRect Ink(HWND button)
 {
     ::UpdateWindow(button);

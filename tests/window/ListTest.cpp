@@ -71,9 +71,8 @@ struct BarsTest : ListTest {
 };
 }  // namespace
 
-// At rest: the bars beside the list, the header, the selected row's colours. Wine's list view
-// keeps turning its own bars on: none shows or scrolls by a click, whatever the list goes
-// through. Keys, wheel, column drag move thumbs.
+// At rest: the bars beside the list, the header, the selected row's colours. Wine's list view keeps turning its own
+// bars on: none shows or scrolls by a click, whatever the list goes through. Keys, wheel, column drag move thumbs.
 TEST_F(ListTest, LooksAsDrawnAndOnlyOurBarsShowAndFollowWhatMovesTheList)
 {
     AddMany(5, L"网页 - 示例站点");
